@@ -1,0 +1,7 @@
+// The run's status record lives on the heap for the whole process.
+#include "game/GameStatus.h"
+
+GameStatus& GameStatus::instance() {
+    static GameStatus* status = new GameStatus();
+    return *status;
+}

@@ -1,0 +1,71 @@
+// Window and context creation, bitmap-font start-up and the fixed projection.
+#include "game/Shell.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+std::string unusableVideoDriverReason(const char* driverName) {
+    if (driverName == nullptr) return "no video driver is active";
+    if (std::strcmp(driverName, "offscreen") == 0 || std::strcmp(driverName, "dummy") == 0 ||
+        std::strcmp(driverName, "evdev") == 0) {
+        return std::string("no display available (SDL video driver '") + driverName + "' shows nothing)";
+    }
+    return {};
+}
+
+bool openGameWindow(const char* title, ShellWindow& shell, std::string& error) {
+    const std::string reason = unusableVideoDriverReason(SDL_GetCurrentVideoDriver());
+    if (!reason.empty()) {
+        error = reason;
+        return false;
+    }
+    shell.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WindowWidth,
+                                    WindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    if (shell.window == nullptr) {
+        error = std::string("could not create the window: ") + SDL_GetError();
+        return false;
+    }
+    shell.context = SDL_GL_CreateContext(shell.window);
+    if (shell.context == nullptr) {
+        error = std::string("could not create the OpenGL context: ") + SDL_GetError();
+        SDL_DestroyWindow(shell.window);
+        shell.window = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void closeGameWindow(ShellWindow& shell) {
+    if (shell.context) SDL_GL_DeleteContext(shell.context);
+    if (shell.window) SDL_DestroyWindow(shell.window);
+    shell = ShellWindow{};
+}
+
+namespace {
+// freeglut calls this on a fatal error (no display for its fonts); it must not return.
+void glutFatal(const char* format, va_list args) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    std::fprintf(stderr, "Larkmere: cannot start the bitmap font (freeglut): %s\n", text);
+    std::exit(1);
+}
+}  // namespace
+
+void initBitmapFonts(int* argc, char** argv) {
+    glutInitErrorFunc(glutFatal);
+    glutInit(argc, argv);
+}
+
+void setupProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    const float aspect = static_cast<float>(WindowWidth) / static_cast<float>(WindowHeight);
+    gluPerspective(45.0, aspect, 0.1, 200.0);
+    glEnable(GL_DEPTH_TEST);
+    glMatrixMode(GL_MODELVIEW);
+}

@@ -1,0 +1,17 @@
+// Window-pixel overlays: bitmap text, the 2D set-up, the play clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct ScreenSize {
+    float height = 480.0f;
+    float width = 1000.0f;
+};
+
+void drawText(const char* text, float x, float y);
+void beginOverlay(const ScreenSize& size);
+void endOverlay();
+// "MM : SS" with the leading zeros of the play clock; minutes keep counting past 99.
+std::string formatPlayTime(int32_t seconds);
+void drawPlayClock(const ScreenSize& size);

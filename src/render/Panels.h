@@ -1,0 +1,19 @@
+// The blackboard panels: the pause and help panel, and the end screens.
+#pragma once
+
+#include <GL/gl.h>
+
+struct Blackboard {
+    float height = 480.0f;
+    float width = 1000.0f;
+    float textTop = 75.0f;
+    float textLeft = 55.0f;
+    float lineHeight = 30.0f;
+    GLuint texture = 0;
+};
+
+// A board with its own texture from "./assets/textures/blackboard.png".
+Blackboard makeBlackboard();
+void drawBoard(const Blackboard& board);
+void drawHelpPanel(const Blackboard& board);
+void drawEndScreen(const Blackboard& board);
