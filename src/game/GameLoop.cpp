@@ -1,0 +1,93 @@
+// The frames of the four game states, in the order the scene must be drawn.
+#include "game/GameLoop.h"
+
+#include <GL/gl.h>
+
+#include "game/Input.h"
+#include "render/Skybox.h"
+#include "world/Rules.h"
+
+namespace {
+InputTargets inputTargets(GameWorld& world) {
+    return InputTargets{GameStatus::instance(), world.quitRequested, world.lighting, *world.camera,
+                        world.clock,            world.skybox,        world.dayFaces, world.nightFaces};
+}
+
+void clearFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+}
+
+void swap(GameWorld& world) {
+    if (world.window != nullptr) SDL_GL_SwapWindow(world.window);
+}
+}  // namespace
+
+void playingFrame(GameWorld& world, const uint8_t* keyState) {
+    GameStatus& status = GameStatus::instance();
+    if (!world.clock.clockRunning) {
+        world.clock.resumePlay();
+        world.clock.clockRunning = true;
+    }
+    SDL_SetRelativeMouseMode(SDL_TRUE);
+    clearFrame();
+    const double frameDelta = world.clock.tick() * speedFactor(status.gameSpeed);
+    world.camera->update(frameDelta, world.field->bounds(), false);
+    glEnable(GL_LIGHT0);
+    drawSkybox(*world.skybox, SkyboxSize);
+    glShadeModel(status.smoothShading ? GL_SMOOTH : GL_FLAT);
+    world.field->draw(status);
+    world.duck->draw(keyState);
+    for (Car& car : world.traffic) car.moveAndDraw(static_cast<float>(frameDelta));
+    checkCarCollisions(*world.duck, world.traffic, status);
+    updateProgress(*world.camera, status);
+    drawPlayClock(*world.screen);
+    InputTargets targets = inputTargets(world);
+    handlePlayingInput(targets);
+    pollArrowKeys(*world.camera, keyState);
+    world.clock.updatePlayTime(status);
+    swap(world);
+}
+
+void pausedFrame(GameWorld& world, const uint8_t* keyState) {
+    GameStatus& status = GameStatus::instance();
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    clearFrame();
+    const double frameDelta = world.clock.tick();
+    // Arrow flags left over from the last playing pass must not walk the duck while paused.
+    world.camera->update(frameDelta, world.field->bounds(), true, true);
+    glEnable(GL_LIGHT0);
+    drawSkybox(*world.skybox, SkyboxSize);
+    world.field->draw(status);
+    world.duck->draw(keyState);
+    drawHelpPanel(*world.pauseBoard);
+    InputTargets targets = inputTargets(world);
+    handlePausedInput(targets);
+    world.clock.clockRunning = false;
+    swap(world);
+}
+
+void endScreenFrame(GameWorld& world) {
+    GameStatus& status = GameStatus::instance();
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    clearFrame();
+    world.clock.tick();
+    glEnable(GL_LIGHT0);
+    drawSkybox(*world.skybox, SkyboxSize);
+    world.field->draw(status);
+    drawEndScreen(*world.endBoard);
+    InputTargets targets = inputTargets(world);
+    handleEndScreenInput(targets);
+    world.clock.clockRunning = false;
+    swap(world);
+}
+
+void runPass(GameWorld& world, const uint8_t* keyState) {
+    applyLighting(world.lighting, *world.camera);
+    switch (GameStatus::instance().state) {
+        case GameState::Playing: playingFrame(world, keyState); break;
+        case GameState::Paused: pausedFrame(world, keyState); break;
+        case GameState::Won:
+        case GameState::GameOver: endScreenFrame(world); break;
+    }
+}

@@ -1,0 +1,43 @@
+// The frame loop: one pass sets the lights, runs the frame of the current state and swaps.
+#pragma once
+
+#include <SDL2/SDL.h>
+#include <cstdint>
+
+#include "assets/SkyboxTextures.h"
+#include "game/FrameClock.h"
+#include "game/GameStatus.h"
+#include "game/Lighting.h"
+#include "player/Camera.h"
+#include "player/Duck.h"
+#include "render/Overlay.h"
+#include "render/Panels.h"
+#include "world/GrassField.h"
+#include "world/Traffic.h"
+
+constexpr float SkyboxSize = 150.0f;
+
+// The long-lived objects start-up creates; the loop reads and changes them every pass.
+struct GameWorld {
+    SDL_Window* window = nullptr;  // null in tests that read the back buffer instead
+    FrameClock clock;
+    LightingMode lighting;
+    FaceList dayFaces;
+    FaceList nightFaces;
+    Camera* camera = nullptr;
+    SkyboxTextures* skybox = nullptr;
+    ScreenSize* screen = nullptr;
+    Blackboard* pauseBoard = nullptr;
+    Blackboard* endBoard = nullptr;
+    GrassField* field = nullptr;
+    Duck* duck = nullptr;
+    Traffic traffic{};
+    bool quitRequested = false;
+};
+
+// One pass of the loop; keyState is SDL's key-state array (indexed by scancode).
+void runPass(GameWorld& world, const uint8_t* keyState);
+
+void playingFrame(GameWorld& world, const uint8_t* keyState);
+void pausedFrame(GameWorld& world, const uint8_t* keyState);
+void endScreenFrame(GameWorld& world);
