@@ -51,6 +51,8 @@ struct Camera {
     // The eye handed to gluLookAt: the stored eye with its height floored at 0.5.
     Vec3 lookAtEye() const;
 
+    // Both take seconds (negative: backward / left); the distance is amount x moveSpeed.
+    // A move whose target would leave the bounds is dropped whole.
     void moveAlongHeading(const MoveBounds& bounds, float amount);
     void strafe(const MoveBounds& bounds, float amount);
     void orbitYaw(float amount);
