@@ -11,7 +11,7 @@ using std::chrono::milliseconds;
 // A clock that only moves when the test says so.
 struct ManualTime {
     SteadyTime current{};
-    void advance(milliseconds ms) { current += ms; }
+    void advance(std::chrono::nanoseconds span) { current += span; }
     TimeSource source() {
         return [this] { return current; };
     }
