@@ -1,0 +1,59 @@
+// Reading Wavefront OBJ text into plain lists, without any OpenGL, so the reader can be
+// tested and fuzzed on its own. The display lists are compiled from this in ObjLoader.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ObjTriple {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+// Marks a corner that names no texture coordinate or no normal ("v", "v/vt", "v//vn").
+constexpr int32_t ObjNoIndex = -1;
+
+// One face. Corner k uses entry k of each array; the three arrays always have the same
+// length (3 or more). Indices are 0-based into the model's lists: the file's 1-based and
+// negative (relative) indices are resolved while reading.
+struct ObjFace {
+    std::vector<int32_t> normal;
+    bool quad = false;
+    std::vector<int32_t> vertex;
+    std::vector<int32_t> texCoord;
+
+    std::size_t corners() const { return vertex.size(); }
+};
+
+struct ObjModel {
+    std::vector<ObjTriple> positions;
+    std::vector<ObjTriple> normals;
+    std::vector<ObjTriple> texCoords;  // u, v and the unused third number (0 if absent)
+    std::vector<ObjFace> faces;        // only faces whose every index names an element
+};
+
+// What one corner hands to OpenGL: texture coordinate (u, -v), the normal as read and the
+// scaled position; the first two only when the corner names them.
+struct ObjCorner {
+    bool hasTexCoord = false;
+    float s = 0.0f;
+    float t = 0.0f;
+    bool hasNormal = false;
+    ObjTriple normal;
+    ObjTriple position;
+};
+
+// Reads OBJ text. Lines that are not understood are skipped, and so is every face that
+// names an element the file does not have; nothing outside the lists is ever read.
+ObjModel readObj(std::string_view text);
+// Reads the file at path; ends the process with status 1, silently, if it cannot be opened.
+ObjModel readObjFile(const std::string& path);
+
+// True when the face has at least three corners and every index it holds is in range.
+bool objFaceValid(const ObjModel& model, const ObjFace& face);
+// Corner k of a valid face.
+ObjCorner objCorner(const ObjModel& model, const ObjFace& face, std::size_t k, float scale);
