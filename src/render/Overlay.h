@@ -1,6 +1,7 @@
 // Window-pixel overlays: bitmap text, the 2D set-up, the play clock.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,3 +16,5 @@ void endOverlay();
 // "MM : SS" with the leading zeros of the play clock; minutes keep counting past 99.
 std::string formatPlayTime(int32_t seconds);
 void drawPlayClock(const ScreenSize& size);
+// The score text: progress negated, as a decimal number (never overflows).
+void formatScore(int32_t progress, char* text, size_t size);

@@ -1,0 +1,104 @@
+// The blackboard panel and what is written on it: the help panel and the end screens.
+#include "render/Panels.h"
+
+#include <cstdio>
+
+#include "game/GameStatus.h"
+#include "render/Overlay.h"
+
+namespace {
+ScreenSize screenOf(const Blackboard& board) {
+    ScreenSize size;
+    size.height = board.height;
+    size.width = board.width;
+    return size;
+}
+
+const char* const HelpLeftColumn[] = {
+    "FLECHAS:  Mover el pato",
+    "V:  Cambio de vista",
+    "P:  Pausar el juego",
+    "Q:  Salir del juego",
+    "T:  Texturas (ON/OFF)",
+    "W:  Wireframe (ON/OFF)",
+    "I:  Interpolado / Facetado",
+};
+
+// Row 3 stays empty to set the speed keys apart from the lighting modes.
+const char* const HelpRightColumn[] = {
+    "1:  Velocidad LENTA",
+    "2:  Velocidad NORMAL",
+    "3:  Velocidad RAPIDA",
+    nullptr,
+    "N:  Modo nocturno (ON/OFF)",
+    "L:  Modo atardecer (ON/OFF)",
+};
+
+template <size_t N>
+void drawColumn(const Blackboard& board, const char* const (&rows)[N]) {
+    for (size_t row = 0; row < N; ++row) {
+        if (rows[row] == nullptr) continue;
+        drawText(rows[row], board.textLeft, board.textTop + static_cast<float>(row) * board.lineHeight);
+    }
+}
+}  // namespace
+
+void drawBoard(const Blackboard& board) {
+    const float halfWidth = board.width / 3.0f;
+    const float halfHeight = board.height / 2.5f;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, board.texture);
+    glBegin(GL_QUADS);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.9f);
+    // t = 0 at the top edge on screen, since y runs down in the overlay.
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-halfWidth, -halfHeight, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-halfWidth, halfHeight, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(halfWidth, halfHeight, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(halfWidth, -halfHeight, 0.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawHelpPanel(const Blackboard& board) {
+    beginOverlay(screenOf(board));
+    glTranslatef(board.width * 0.5f, board.height * 0.5f, 0.0f);
+    drawBoard(board);
+
+    // Origin to the board's top-left corner.
+    glTranslatef(-board.width / 3.0f, -board.height / 2.5f, 0.0f);
+    drawColumn(board, HelpLeftColumn);
+    glTranslatef(board.width / 3.0f - board.textLeft * 0.5f, 0.0f, 0.0f);
+    drawColumn(board, HelpRightColumn);
+
+    glTranslatef(-board.width / 7.0f, board.height / 1.6f, 0.0f);
+    // Nothing played yet means the first pause of a run: invite to start, not to return.
+    const char* prompt = GameStatus::instance().elapsedSeconds == 0 ? "PRESIONE P PARA EMPEZAR A JUGAR!"
+                                                                    : "PRESIONE P PARA VOLVER AL JUEGO!";
+    drawText(prompt, 0.0f, 0.0f);
+    endOverlay();
+}
+
+void drawEndScreen(const Blackboard& board) {
+    const GameStatus& status = GameStatus::instance();
+    beginOverlay(screenOf(board));
+    glTranslatef(board.width * 0.5f, board.height * 0.5f, 0.0f);
+    drawBoard(board);
+
+    char score[32];
+    formatScore(status.progress, score, sizeof score);
+    char scoreLine[64];
+    std::snprintf(scoreLine, sizeof scoreLine, "Score: %s", score);
+    char timeLine[64];
+    std::snprintf(timeLine, sizeof timeLine, "Tiempo: %s", formatPlayTime(status.elapsedSeconds).c_str());
+
+    glTranslatef(-60.0f, -100.0f, 0.0f);
+    drawText(status.state == GameState::GameOver ? "GAME OVER" : "YOU WON!", 0.0f, 0.0f);
+    drawText(scoreLine, board.lineHeight * 0.5f, board.textTop);
+    drawText(timeLine, 5.0f - board.lineHeight * 0.5f, board.textTop + board.lineHeight);
+    drawText("PRESIONE R PARA REINICIAR", -2.0f * board.lineHeight - 5.0f, 200.0f);
+    endOverlay();
+}
