@@ -109,6 +109,19 @@ TEST(CameraMouse, PitchStopsAtTheLimitAndStillTurnsBack) {
     EXPECT_LT(c.eye.y, c.target.y);
 }
 
+TEST(CameraMouse, PitchAlreadyPastTheLimitMayTurnBack) {
+    Camera c;
+    c.reset({0.001f, 14.8f, 60.0f}, {0.0f, 3.0f, 60.0f});  // almost straight down
+    ASSERT_GT(c.pitch, 89.99f);
+    const float pitch = c.pitch;
+    c.orbitPitch(0.1f);  // looking up a little: still past the limit, but accepted
+    EXPECT_NEAR(c.pitch, pitch - 0.0171887f, 1e-5f);
+    const Vec3 eye = c.eye;
+    c.orbitPitch(-0.1f);  // further down: refused
+    EXPECT_NEAR(c.pitch, pitch - 0.0171887f, 1e-5f);
+    expectVec(c.eye, eye.x, eye.y, eye.z, 0.0f);
+}
+
 TEST(CameraMouse, SuppressedMotionIsKeptForTheNextStep) {
     Camera c;
     c.step(0.0, Field, false);

@@ -56,17 +56,26 @@ TEST(MovementBounds, StepReachingTheEdgeIsRefusedWhole) {
     EXPECT_EQ(c.target.x, 24.9f);
     EXPECT_EQ(c.eye.x, eye.x);
 
-    Camera exact = fixedCamera(24.0625f, 0.0f);
-    exact.strafe(Field, 0.0625f);  // lands exactly on 25: still outside
-    EXPECT_EQ(exact.target.x, 24.0625f);
-    exact.strafe(Field, 0.0625f * 0.5f);
-    EXPECT_EQ(exact.target.x, 24.53125f);
-
-    Camera far = fixedCamera(0.0f, -69.0625f);
-    far.moveAlongHeading(Field, 0.0625f);  // exactly -70
-    EXPECT_EQ(far.target.z, -69.0625f);
-    far.moveAlongHeading(Field, -0.0625f);
-    EXPECT_EQ(far.target.z, -68.125f);
+    // Steps that land exactly on each edge are still outside; 0.0625 s is 0.9375 units.
+    struct Edge {
+        float x, z;
+        bool alongHeading;
+        float seconds;
+    };
+    const Edge edges[] = {{24.0625f, 0, false, 0.0625f},
+                          {-24.0625f, 0, false, -0.0625f},
+                          {0, -69.0625f, true, 0.0625f},
+                          {0, 69.0625f, true, -0.0625f}};
+    for (const Edge& e : edges) {
+        Camera edge = fixedCamera(e.x, e.z);
+        if (e.alongHeading) edge.moveAlongHeading(Field, e.seconds);
+        else edge.strafe(Field, e.seconds);
+        EXPECT_EQ(edge.target.x, e.x);
+        EXPECT_EQ(edge.target.z, e.z);
+        if (e.alongHeading) edge.moveAlongHeading(Field, e.seconds * 0.5f);
+        else edge.strafe(Field, e.seconds * 0.5f);
+        EXPECT_TRUE(edge.target.x != e.x || edge.target.z != e.z) << "half a step inside from " << e.x << "," << e.z;
+    }
 }
 
 TEST(MovementBounds, BlockedRightStillLetsUpSlideAlongTheEdge) {
