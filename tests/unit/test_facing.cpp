@@ -78,14 +78,3 @@ TEST(FacingRule, ArrowsAreReadByScancode) {
     held = readArrowKeys(nullptr);
     EXPECT_FALSE(held.up || held.down || held.left || held.right);
 }
-
-TEST(DuckPosition, MaximumCornerUnderTheTarget) {
-    const Vec3 p = duckPositionFor({0.0f, 3.0f, 60.0f}, 2.0f);
-    EXPECT_EQ(p.x, 1.0f);
-    EXPECT_EQ(p.y, 2.0f);
-    EXPECT_EQ(p.z, 61.0f);
-    const Vec3 q = duckPositionFor({-4.5f, 3.0f, -10.0f}, 3.0f);
-    EXPECT_EQ(q.x, -3.0f);
-    EXPECT_EQ(q.y, 2.5f);
-    EXPECT_EQ(q.z, -8.5f);
-}
