@@ -25,6 +25,7 @@ struct SkyboxTextures {
     // First call creates the record, loads faces, stores the camera; later calls
     // return it unchanged.
     static SkyboxTextures& instance(const FaceList& faces, Camera& camera);
-    // Loads the six paths into the six slots, releasing the textures they replace.
+    // Loads the six paths into the six slots, then deletes the textures they replaced.
+    // Slots beyond a shorter list get empty textures.
     void loadFaces(FaceList faces);
 };
