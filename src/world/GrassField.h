@@ -23,6 +23,6 @@ struct GrassField {
     MoveBounds bounds() const { return {minX, maxX, minZ, maxZ}; }
 };
 
-// The integer cell edges the field walks: first cell starts at min truncated toward
-// zero, cells continue while the start is below max.
+// Cells the field draws along one axis: the first starts at minEdge truncated toward
+// zero, and cells follow while their start is below maxEdge.
 int grassCellCount(float minEdge, float maxEdge);
