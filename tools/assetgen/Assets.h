@@ -1,0 +1,13 @@
+// The painters of every picture the game loads. Each returns the finished image; main
+// decides file names and formats.
+#pragma once
+
+#include "Image.h"
+
+namespace assetgen {
+
+Image paintDuckTexture();
+Image paintGrassTexture();
+Image paintBlackboardTexture();
+
+}  // namespace assetgen
