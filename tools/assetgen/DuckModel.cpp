@@ -163,7 +163,7 @@ double bodySurfaceX(double y, double z) {
 }
 
 // Folded wing: a shell laid over the flank, following the body's curve so no edge
-// stands off it; the tip crosses over the rump. u = 0 faces out, u = 0.25 is the upper
+// stands off it; the tip ends high on the side of the rump. u = 0 faces out, u = 0.25 is the upper
 // edge; the atlas's b runs from the shoulder to the tip.
 double wingAlong(double v) { return 0.5 - 0.5 * signedPow(std::cos(kPi * v), 0.7); }
 
@@ -172,8 +172,8 @@ Vec3 wingPoint(double u, double v, double sideSign) {
     double r = std::pow(std::sin(kPi * v), 0.7);
     double phi = 2.0 * kPi * u;
     double lift = r * 2.8 * (1.0 - 0.55 * s) * std::sin(phi);
-    double y = -4.6 + 15.8 * s - 0.25 * lift;
-    double z = 9.8 + 4.4 * s + 0.4 * std::sin(kPi * s) + lift;
+    double y = -4.6 + 14.8 * s - 0.25 * lift;
+    double z = 9.8 + 2.8 * s + 0.4 * std::sin(kPi * s) + lift;
     double x = bodySurfaceX(y, z) + 0.1 + 0.6 * r * std::cos(phi);
     return {sideSign * x, y, z};
 }

@@ -1,6 +1,7 @@
 // Day and night skies as functions of the viewing direction (y up, -z toward the goal).
 #include "SkyBox.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -103,7 +104,7 @@ Color daySky(Vec3 d) {
     double cosSun = dot(d, kSunDirection);
     double sunAngle = std::acos(std::max(-1.0, std::min(1.0, cosSun)));
     Color sunTint = rgb8(255, 236, 200);
-    sky = sky + sunTint * (0.35 * std::pow(std::max(0.0, cosSun), 24.0) + 0.5 * std::exp(-sunAngle / 0.035));
+    sky = sky + sunTint * (0.25 * std::pow(std::max(0.0, cosSun), 24.0) + 0.3 * std::exp(-sunAngle / 0.03));
 
     if (d.y > 0.0) {
         // Clouds on a flat layer overhead, thinning toward the horizon and kept clear
@@ -116,7 +117,9 @@ Color daySky(Vec3 d) {
         cover *= smoothstep(0.015, 0.12, d.y) * smoothstep(0.1, 0.25, sunAngle);
         double thickness = smoothstep(0.2, 0.8, density);
         Color cloud = mix(rgb8(250, 250, 252), rgb8(188, 196, 212), 0.7 * thickness);
-        cloud = cloud + sunTint * (0.25 * std::pow(std::max(0.0, cosSun), 6.0) * (1.0 - thickness));
+        cloud = cloud + sunTint * (0.12 * std::pow(std::max(0.0, cosSun), 6.0) * (1.0 - thickness));
+        // Lit clouds stay a shade below the sun's disc.
+        cloud = cloud * std::min(1.0, 0.96 / std::max({cloud.r, cloud.g, cloud.b}));
         sky = mix(sky, cloud, 0.92 * cover);
     }
 
