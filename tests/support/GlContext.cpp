@@ -29,16 +29,18 @@ void ensureGlContext() {
     if (!openGameWindow("Larkmere GL test", shell, error)) {
         FAIL() << error;
     }
-    static int argc = 1;
-    static char name[] = "larkmere_gl_tests";
-    static char* argv[] = {name, nullptr};
-    initBitmapFonts(&argc, argv);
-    opened = true;
+    // Registered before glutInit so it runs after freeglut's own exit handler, which
+    // still talks to the X server.
     std::atexit([] {
         closeGameWindow(shell);
         SDL_Quit();
         server.reset();
     });
+    static int argc = 1;
+    static char name[] = "larkmere_gl_tests";
+    static char* argv[] = {name, nullptr};
+    initBitmapFonts(&argc, argv);
+    opened = true;
 }
 
 void swapGlWindow() { SDL_GL_SwapWindow(shell.window); }
