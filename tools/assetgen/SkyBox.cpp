@@ -70,10 +70,15 @@ double azimuthTurns(Vec3 d) {
 
 double elevationOf(Vec3 d) { return std::asin(std::max(-1.0, std::min(1.0, d.y))); }
 
-// The distant horizon all round: hazy hills and, in front of them, a ragged treeline
-// with open gaps. Elevations in radians, periodic in azimuth.
-double hillTop(double turns) {
-    return 0.02 + 0.05 * clamp01(0.5 + 0.7 * fractalNoise(turns * 7.0, 0.5, 7, 0, 4, 0.5, 301u));
+// The distant horizon all round: a far range of hazy hills, nearer green hills and, in
+// front of them, a ragged treeline with open gaps. Elevations in radians, periodic in
+// azimuth.
+double farHillTop(double turns) {
+    return 0.012 + 0.08 * clamp01(0.45 + 0.9 * fractalNoise(turns * 5.0, 0.5, 5, 0, 5, 0.55, 301u));
+}
+
+double nearHillTop(double turns) {
+    return 0.006 + 0.04 * clamp01(0.4 + 0.9 * fractalNoise(turns * 9.0, 1.5, 9, 0, 4, 0.5, 304u));
 }
 
 double treeTop(double turns) {
@@ -83,12 +88,13 @@ double treeTop(double turns) {
 }
 
 struct Horizon {
-    double hills, trees;  // coverage in [0, 1]
+    double farHills, nearHills, trees;  // coverage in [0, 1]
 };
 
 Horizon horizonAt(Vec3 d) {
     double turns = azimuthTurns(d), el = elevationOf(d);
-    return {smoothstep(kEdge, -kEdge, el - hillTop(turns)), smoothstep(kEdge, -kEdge, el - treeTop(turns))};
+    return {smoothstep(kEdge, -kEdge, el - farHillTop(turns)), smoothstep(kEdge, -kEdge, el - nearHillTop(turns)),
+            smoothstep(kEdge, -kEdge, el - treeTop(turns))};
 }
 
 Color daySky(Vec3 d) {
@@ -127,9 +133,11 @@ Color daySky(Vec3 d) {
     sky = mix(sky, rgb8(255, 252, 236), disc);
 
     Horizon h = horizonAt(d);
-    Color hills = mix(haze, rgb8(96, 126, 132), 0.55);
+    Color farHills = mix(haze, rgb8(92, 120, 140), 0.45);
+    Color nearHills = mix(haze, rgb8(70, 108, 72), 0.6);
     Color trees = mix(haze, rgb8(40, 70, 48), 0.78);
-    sky = mix(sky, hills, h.hills);
+    sky = mix(sky, farHills, h.farHills);
+    sky = mix(sky, nearHills, h.nearHills);
     sky = mix(sky, trees, h.trees);
 
     if (el < 0.0) {
@@ -232,7 +240,8 @@ Color nightSky(Vec3 d, Color stars) {
     }
 
     Horizon h = horizonAt(d);
-    sky = mix(sky, rgb8(8, 12, 22), h.hills);
+    sky = mix(sky, rgb8(9, 13, 24), h.farHills);
+    sky = mix(sky, rgb8(6, 9, 15), h.nearHills);
     sky = mix(sky, rgb8(3, 5, 8), h.trees);
     if (el < 0.0) sky = mix(sky, rgb8(3, 5, 6), smoothstep(0.0, -0.05, el));
     return sky;
