@@ -34,7 +34,7 @@ int maskCount(const std::vector<bool>& mask);
 constexpr Area ClockBox{25, 25, 250, 125};
 constexpr Area ScoreLine{40, 40, 250, 66};   // "Score: N", baseline y 60
 constexpr Area TimeLine{40, 80, 250, 106};   // "Tiempo: MM : SS", baseline y 100
-constexpr Area HelpLeftColumn{215, 105, 470, 310};
+constexpr Area HelpLeftColumn{215, 105, 420, 310};
 constexpr Area PromptRow{320, 328, 700, 354};  // prompt baseline y 348
 constexpr Area EndTitleRow{430, 122, 600, 146};  // title baseline y 140
 constexpr Area EndRestartRow{370, 322, 680, 346};  // restart prompt baseline y 340
