@@ -62,6 +62,15 @@ void formatScore(int32_t progress, char* text, size_t size) {
     std::snprintf(text, size, "%" PRId64, -static_cast<int64_t>(progress));
 }
 
+ScoreLines formatScoreLines(int32_t progress, int32_t elapsedSeconds) {
+    ScoreLines lines{};
+    char score[32];
+    formatScore(progress, score, sizeof score);
+    std::snprintf(lines.score, sizeof lines.score, "Score: %s", score);
+    std::snprintf(lines.time, sizeof lines.time, "Tiempo: %s", formatPlayTime(elapsedSeconds).c_str());
+    return lines;
+}
+
 void drawPlayClock(const ScreenSize& size) {
     const GameStatus& status = GameStatus::instance();
     beginOverlay(size);
@@ -75,14 +84,9 @@ void drawPlayClock(const ScreenSize& size) {
     glVertex3f(225.0f, 0.0f, 0.0f);
     glEnd();
 
-    char score[32];
-    formatScore(status.progress, score, sizeof score);
-    char scoreLine[64];
-    std::snprintf(scoreLine, sizeof scoreLine, "Score: %s", score);
-    char timeLine[64];
-    std::snprintf(timeLine, sizeof timeLine, "Tiempo: %s", formatPlayTime(status.elapsedSeconds).c_str());
+    const ScoreLines lines = formatScoreLines(status.progress, status.elapsedSeconds);
 
-    drawText(scoreLine, 20.0f, 35.0f);
-    drawText(timeLine, 20.0f, 75.0f);
+    drawText(lines.score, 20.0f, 35.0f);
+    drawText(lines.time, 20.0f, 75.0f);
     endOverlay();
 }

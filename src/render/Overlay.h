@@ -18,3 +18,10 @@ std::string formatPlayTime(int32_t seconds);
 void drawPlayClock(const ScreenSize& size);
 // The score text: progress negated, as a decimal number (never overflows).
 void formatScore(int32_t progress, char* text, size_t size);
+
+// The two lines the play clock and the end screens show: "Score: N" and "Tiempo: MM : SS".
+struct ScoreLines {
+    char score[64];
+    char time[64];
+};
+ScoreLines formatScoreLines(int32_t progress, int32_t elapsedSeconds);

@@ -88,17 +88,12 @@ void drawEndScreen(const Blackboard& board) {
     glTranslatef(board.width * 0.5f, board.height * 0.5f, 0.0f);
     drawBoard(board);
 
-    char score[32];
-    formatScore(status.progress, score, sizeof score);
-    char scoreLine[64];
-    std::snprintf(scoreLine, sizeof scoreLine, "Score: %s", score);
-    char timeLine[64];
-    std::snprintf(timeLine, sizeof timeLine, "Tiempo: %s", formatPlayTime(status.elapsedSeconds).c_str());
+    const ScoreLines lines = formatScoreLines(status.progress, status.elapsedSeconds);
 
     glTranslatef(-60.0f, -100.0f, 0.0f);
     drawText(status.state == GameState::GameOver ? "GAME OVER" : "YOU WON!", 0.0f, 0.0f);
-    drawText(scoreLine, board.lineHeight * 0.5f, board.textTop);
-    drawText(timeLine, 5.0f - board.lineHeight * 0.5f, board.textTop + board.lineHeight);
+    drawText(lines.score, board.lineHeight * 0.5f, board.textTop);
+    drawText(lines.time, 5.0f - board.lineHeight * 0.5f, board.textTop + board.lineHeight);
     drawText("PRESIONE R PARA REINICIAR", -2.0f * board.lineHeight - 5.0f, 200.0f);
     endOverlay();
 }

@@ -11,57 +11,9 @@
 #include "render/Overlay.h"
 #include "support/GlContext.h"
 #include "support/Image.h"
+#include "support/TextLines.h"
 
 namespace {
-// The bounding box of the bright (text) pixels in a window region; count 0 when none.
-struct TextBox {
-    int left = 0, top = 0, right = 0, bottom = 0, count = 0;
-    int width() const { return right - left + 1; }
-};
-
-TextBox brightBox(const Image& image, int x0, int y0, int x1, int y1) {
-    TextBox box;
-    box.left = x1;
-    box.top = y1;
-    box.right = x0 - 1;
-    box.bottom = y0 - 1;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const Rgb p = image.at(x, y);
-            if (p.r < 200 || p.g < 200 || p.b < 200) continue;
-            ++box.count;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.top = std::min(box.top, y);
-            box.bottom = std::max(box.bottom, y);
-        }
-    }
-    return box;
-}
-
-int textWidth(const char* text) {
-    return glutBitmapLength(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(text));
-}
-
-// A text line starts at the x given, sits on the baseline given and is as wide as the
-// font says the expected text is (the last glyph's advance overhangs its ink a little).
-void expectLine(const Image& image, const char* text, int x, int baseline, int x1) {
-    SCOPED_TRACE(text);
-    const TextBox box = brightBox(image, x - 20, baseline - 20, x1, baseline + 6);
-    ASSERT_GT(box.count, 0) << "no text";
-    EXPECT_NEAR(box.left, x + 1, 1);
-    // The ink ends one to four pixels short of the advance; one blank more or less is five.
-    EXPECT_LE(box.width(), textWidth(text) - 1);
-    EXPECT_GE(box.width(), textWidth(text) - 4);
-    EXPECT_NEAR(box.top, baseline - 14, 1);
-    EXPECT_GE(box.bottom, baseline - 1);
-}
-
-std::array<GLfloat, 16> matrix(GLenum which) {
-    std::array<GLfloat, 16> m{};
-    glGetFloatv(which, m.data());
-    return m;
-}
 
 class Overlays : public GlTest {
 protected:
@@ -139,8 +91,8 @@ TEST_F(Overlays, ClockShowsScoreAndTimeOnTheirBaselines) {
 TEST_F(Overlays, ClockLeavesTheStateItFound) {
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(1.0f, 2.0f, 3.0f);
-    const auto modelview = matrix(GL_MODELVIEW_MATRIX);
-    const auto projection = matrix(GL_PROJECTION_MATRIX);
+    const auto modelview = currentMatrix(GL_MODELVIEW_MATRIX);
+    const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
     const int modelviewDepth = glStackDepth(GL_MODELVIEW_STACK_DEPTH);
     const int projectionDepth = glStackDepth(GL_PROJECTION_STACK_DEPTH);
 
@@ -153,12 +105,12 @@ TEST_F(Overlays, ClockLeavesTheStateItFound) {
     EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     EXPECT_EQ(glStackDepth(GL_MODELVIEW_STACK_DEPTH), modelviewDepth);
     EXPECT_EQ(glStackDepth(GL_PROJECTION_STACK_DEPTH), projectionDepth);
-    EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), modelview);
-    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), projection);
+    EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), modelview);
+    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
 }
 
 TEST_F(Overlays, BeginSetsUpWindowPixelsAndEndRestores) {
-    const auto projection = matrix(GL_PROJECTION_MATRIX);
+    const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
     beginOverlay(ScreenSize{});
     EXPECT_EQ(glStackDepth(GL_PROJECTION_STACK_DEPTH), 2);
     EXPECT_EQ(glStackDepth(GL_MODELVIEW_STACK_DEPTH), 2);
@@ -168,9 +120,9 @@ TEST_F(Overlays, BeginSetsUpWindowPixelsAndEndRestores) {
     EXPECT_EQ(glInteger(GL_BLEND_SRC_RGB), GL_SRC_ALPHA);
     EXPECT_EQ(glInteger(GL_BLEND_DST_RGB), GL_ONE_MINUS_SRC_ALPHA);
     const auto identity = std::array<GLfloat, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), identity);
+    EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), identity);
     // Top-left origin, y down, one unit per pixel.
-    const auto ortho = matrix(GL_PROJECTION_MATRIX);
+    const auto ortho = currentMatrix(GL_PROJECTION_MATRIX);
     EXPECT_FLOAT_EQ(ortho[0], 2.0f / 1000.0f);
     EXPECT_FLOAT_EQ(ortho[5], -2.0f / 480.0f);
     EXPECT_FLOAT_EQ(ortho[10], -1.0f);
@@ -182,7 +134,7 @@ TEST_F(Overlays, BeginSetsUpWindowPixelsAndEndRestores) {
     EXPECT_EQ(glStackDepth(GL_PROJECTION_STACK_DEPTH), 1);
     EXPECT_EQ(glStackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
     EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), projection);
+    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
 }
 
 TEST_F(Overlays, TextIsWhiteFollowsTheOriginAndKeepsTheColour) {

@@ -13,52 +13,9 @@
 #include "render/Panels.h"
 #include "support/GlContext.h"
 #include "support/Image.h"
+#include "support/TextLines.h"
 
 namespace {
-struct TextBox {
-    int left = 0, top = 0, right = 0, bottom = 0, count = 0;
-    int width() const { return right - left + 1; }
-};
-
-// The bounding box of the white text pixels in a window region.
-TextBox brightBox(const Image& image, int x0, int y0, int x1, int y1) {
-    TextBox box{x1, y1, x0 - 1, y0 - 1, 0};
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const Rgb p = image.at(x, y);
-            if (p.r < 200 || p.g < 200 || p.b < 200) continue;
-            ++box.count;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.top = std::min(box.top, y);
-            box.bottom = std::max(box.bottom, y);
-        }
-    }
-    return box;
-}
-
-int textWidth(const char* text) {
-    return glutBitmapLength(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(text));
-}
-
-// A line whose baseline starts at window pixel (x, baseline) and that is as wide as the
-// expected text (one blank more or less is five pixels).
-void expectLine(const Image& image, const char* text, int x, int baseline, int x1) {
-    SCOPED_TRACE(text);
-    const TextBox box = brightBox(image, x - 20, baseline - 20, x1, baseline + 6);
-    ASSERT_GT(box.count, 0) << "no text";
-    EXPECT_NEAR(box.left, x + 1, 1);
-    EXPECT_LE(box.width(), textWidth(text) - 1);
-    EXPECT_GE(box.width(), textWidth(text) - 4);
-    EXPECT_NEAR(box.top, baseline - 14, 1);
-    EXPECT_GE(box.bottom, baseline - 1);
-}
-
-std::array<GLfloat, 16> matrix(GLenum which) {
-    std::array<GLfloat, 16> m{};
-    glGetFloatv(which, m.data());
-    return m;
-}
 
 // A texture from RGBA texels, drawn sharp so each texel shows as a block.
 GLuint makeTexture(int width, int height, const uint8_t* texels) {
@@ -259,8 +216,8 @@ TEST_F(Panels, PanelsLeaveTheStateTheyFound) {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glTranslatef(1.0f, 2.0f, 3.0f);
-        const auto modelview = matrix(GL_MODELVIEW_MATRIX);
-        const auto projection = matrix(GL_PROJECTION_MATRIX);
+        const auto modelview = currentMatrix(GL_MODELVIEW_MATRIX);
+        const auto projection = currentMatrix(GL_PROJECTION_MATRIX);
         const int modelviewDepth = glStackDepth(GL_MODELVIEW_STACK_DEPTH);
         const int projectionDepth = glStackDepth(GL_PROJECTION_STACK_DEPTH);
 
@@ -278,8 +235,8 @@ TEST_F(Panels, PanelsLeaveTheStateTheyFound) {
         EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
         EXPECT_EQ(glStackDepth(GL_MODELVIEW_STACK_DEPTH), modelviewDepth);
         EXPECT_EQ(glStackDepth(GL_PROJECTION_STACK_DEPTH), projectionDepth);
-        EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), modelview);
-        EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), projection);
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), modelview);
+        EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), projection);
     }
 }
 
