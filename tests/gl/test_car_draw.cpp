@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/GameStatus.h"
+#include "support/Feedback.h"
 #include "support/GlContext.h"
 #include "support/Image.h"
 #include "world/Traffic.h"
@@ -16,11 +17,6 @@
 namespace {
 struct Corner {
     float x, y, z;
-};
-
-struct Primitive {
-    GLenum token;  // GL_POLYGON_TOKEN or GL_LINE_TOKEN / GL_LINE_RESET_TOKEN
-    std::vector<Corner> corners;
 };
 
 // The 24 corners of a car of size 2 at (10, 2, 40), face by face.
@@ -49,55 +45,31 @@ protected:
     }
 
     // Draws in feedback mode with window coordinates equal to world x + 10, y + 10, and
-    // depth carrying z, then turns the buffer back into world corners.
-    std::vector<Primitive> feedback(const std::function<void()>& draw) {
+    // depth carrying z, then turns what was fed back into world corners. A car sends only
+    // polygons and line segments.
+    std::vector<FedPrimitive> feedback(const std::function<void()>& draw) {
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
         glOrtho(-10, 990, -10, 470, -100, 100);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        std::vector<GLfloat> buffer(4096);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        draw();
-        const GLint used = glRenderMode(GL_RENDER);
+        const Unprojection toWorld;
+        std::vector<FedPrimitive> primitives = polygonsAndLinesOnly(toWorld.toObject(captureFeedback(draw, GL_3D)));
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
-
-        std::vector<Primitive> primitives;
-        auto corner = [&](GLint& i) {
-            Corner c{buffer[i] - 10.0f, buffer[i + 1] - 10.0f, 100.0f * (1.0f - 2.0f * buffer[i + 2])};
-            i += 3;
-            return c;
-        };
-        for (GLint i = 0; i < used;) {
-            const GLenum token = static_cast<GLenum>(buffer[i++]);
-            Primitive p{token, {}};
-            if (token == GL_POLYGON_TOKEN) {
-                const int n = static_cast<int>(buffer[i++]);
-                for (int k = 0; k < n; ++k) p.corners.push_back(corner(i));
-            } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-                p.corners.push_back(corner(i));
-                p.corners.push_back(corner(i));
-            } else {
-                ADD_FAILURE() << "unexpected feedback token " << token;
-                break;
-            }
-            primitives.push_back(p);
-        }
         return primitives;
     }
 
     Car car;
 };
 
-bool same(const Corner& a, const Corner& b) {
+bool same(const FedVertex& a, const Corner& b) {
     return std::abs(a.x - b.x) < 1e-3f && std::abs(a.y - b.y) < 1e-3f && std::abs(a.z - b.z) < 1e-3f;
 }
 
-::testing::AssertionResult isCorner(const Corner& c, const Corner& expected) {
+::testing::AssertionResult isCorner(const FedVertex& c, const Corner& expected) {
     if (same(c, expected)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "(" << c.x << ", " << c.y << ", " << c.z << ") instead of ("
                                          << expected.x << ", " << expected.y << ", " << expected.z << ")";
@@ -106,20 +78,20 @@ bool same(const Corner& a, const Corner& b) {
 
 TEST_F(CarDraw, WireframeIsOneLoopThroughTheFaceCornersInOrder) {
     GameStatus::instance().wireframe = true;
-    const std::vector<Primitive> lines = feedback([&] { car.draw(); });
+    const std::vector<FedPrimitive> lines = feedback([&] { car.draw(); });
     // Each segment runs to the next corner, the last one back to the very first: one
     // loop, with the joins between faces, not six closed squares.
     ASSERT_EQ(lines.size(), 24u) << "23 segments plus the closing one";
     for (size_t i = 0; i < 24; ++i) {
         SCOPED_TRACE(i);
         EXPECT_NE(lines[i].token, static_cast<GLenum>(GL_POLYGON_TOKEN));
-        EXPECT_TRUE(isCorner(lines[i].corners[0], ExpectedCorners[i]));
-        EXPECT_TRUE(isCorner(lines[i].corners[1], ExpectedCorners[(i + 1) % 24]));
+        EXPECT_TRUE(isCorner(lines[i].vertices[0], ExpectedCorners[i]));
+        EXPECT_TRUE(isCorner(lines[i].vertices[1], ExpectedCorners[(i + 1) % 24]));
     }
 }
 
 TEST_F(CarDraw, SolidFacesCoverTheCubeFaceByFace) {
-    const std::vector<Primitive> polygons = feedback([&] { car.draw(); });
+    const std::vector<FedPrimitive> polygons = feedback([&] { car.draw(); });
     // Each quad may come back as one polygon or as two triangles; either way face k's
     // pieces use exactly the four corners of face k, and the faces come in order.
     ASSERT_FALSE(polygons.empty());
@@ -129,9 +101,9 @@ TEST_F(CarDraw, SolidFacesCoverTheCubeFaceByFace) {
         SCOPED_TRACE(face);
         std::vector<bool> used(4, false);
         for (size_t k = 0; k < perFace; ++k) {
-            const Primitive& p = polygons[face * perFace + k];
+            const FedPrimitive& p = polygons[face * perFace + k];
             EXPECT_EQ(p.token, static_cast<GLenum>(GL_POLYGON_TOKEN));
-            for (const Corner& c : p.corners) {
+            for (const FedVertex& c : p.vertices) {
                 bool found = false;
                 for (int j = 0; j < 4; ++j) {
                     if (same(c, ExpectedCorners[face * 4 + j])) found = used[j] = true;
@@ -145,13 +117,13 @@ TEST_F(CarDraw, SolidFacesCoverTheCubeFaceByFace) {
 
 TEST_F(CarDraw, MoveAndDrawDrawsAtTheNewPlace) {
     GameStatus::instance().wireframe = true;
-    const std::vector<Primitive> lines = feedback([&] { car.moveAndDraw(1.0f / 34.2f); });  // one unit
+    const std::vector<FedPrimitive> lines = feedback([&] { car.moveAndDraw(1.0f / 34.2f); });  // one unit
     ASSERT_EQ(lines.size(), 24u);
     EXPECT_NEAR(car.position.x, 11.0f, 1e-4f);
     for (size_t i = 0; i < 24; ++i) {
         Corner expected = ExpectedCorners[i];
         expected.x += 1.0f;
-        EXPECT_TRUE(isCorner(lines[i].corners[0], expected)) << i;
+        EXPECT_TRUE(isCorner(lines[i].vertices[0], expected)) << i;
     }
 }
 

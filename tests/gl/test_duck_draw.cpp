@@ -1,7 +1,6 @@
 // Drawing the duck: where the model lands, which way it turns, which list runs and the
 // state it leaves. Tiny stand-in lists make each of these observable.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <SDL2/SDL_scancode.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 
 #include "game/GameStatus.h"
 #include "player/Duck.h"
+#include "support/Feedback.h"
 #include "support/GlContext.h"
 #include "support/Image.h"
 
@@ -49,22 +49,12 @@ protected:
         glOrtho(-100, 100, -100, 100, -200, 200);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        std::vector<GLfloat> buffer(256);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        duck.draw(keys);
-        const GLint used = glRenderMode(GL_RENDER);
-        GLdouble model[16], projection[16];
-        GLint viewport[4];
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
+        const Unprojection toWorld;
         std::vector<Vec3> points;
-        for (GLint i = 0; i + 3 < used; i += 4) {
-            EXPECT_EQ(buffer[i], static_cast<GLfloat>(GL_POINT_TOKEN));
-            double x, y, z;
-            gluUnProject(buffer[i + 1], buffer[i + 2], buffer[i + 3], model, projection, viewport, &x, &y, &z);
-            points.push_back({static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)});
+        const std::vector<FedPrimitive> fed = captureFeedback([&] { duck.draw(keys); }, GL_3D);
+        for (const FedPrimitive& p : toWorld.toObject(fed)) {
+            EXPECT_EQ(p.token, static_cast<GLenum>(GL_POINT_TOKEN));
+            for (const FedVertex& v : p.vertices) points.push_back({v.x, v.y, v.z});
         }
         return points;
     }

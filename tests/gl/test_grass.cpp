@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "world/GrassField.h"
+#include "support/Feedback.h"
 #include "support/GlContext.h"
 
 namespace {
@@ -39,46 +40,37 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glRotatef(90, 1, 0, 0);
-        std::vector<GLfloat> buffer(600000);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        field.draw(status);
-        const GLint used = glRenderMode(GL_RENDER);
-        EXPECT_GE(used, 0) << "feedback buffer overflow";
+        const Unprojection toWorld;
+        // 7000 cells of two triangles, 35 values each, and room to spare.
+        const std::vector<FedPrimitive> window =
+            captureFeedback([&] { field.draw(status); }, GL_3D_COLOR_TEXTURE, 600000);
 
-        // Each vertex: x, y, z, rgba, strq.
-        constexpr int VertexSize = 11;
         Fed fed;
-        auto vertex = [&](GLint at, bool keep) {
-            const float x = (buffer[at] - 500.0f) / 4.0f;
-            const float z = (240.0f - buffer[at + 1]) / 2.0f;
-            fed.minX = std::min(fed.minX, x);
-            fed.maxX = std::max(fed.maxX, x);
-            fed.minZ = std::min(fed.minZ, z);
-            fed.maxZ = std::max(fed.maxZ, z);
-            if (keep) fed.firstCell.insert(fed.firstCell.end(), {x, z, buffer[at + 7], buffer[at + 8]});
+        auto vertex = [&](const FedVertex& seen, bool keep) {
+            const FedVertex world = toWorld.toObject(seen);
+            fed.minX = std::min(fed.minX, world.x);
+            fed.maxX = std::max(fed.maxX, world.x);
+            fed.minZ = std::min(fed.minZ, world.z);
+            fed.maxZ = std::max(fed.maxZ, world.z);
+            if (keep) fed.firstCell.insert(fed.firstCell.end(), {world.x, world.z, world.tex[0], world.tex[1]});
         };
-        GLint i = 0;
-        while (i < used) {
-            const GLfloat token = buffer[i++];
-            if (token == GL_POLYGON_TOKEN) {
-                const int corners = static_cast<int>(buffer[i++]);
+        for (const FedPrimitive& p : window) {
+            if (p.token == GL_POLYGON_TOKEN) {
+                const int corners = static_cast<int>(p.vertices.size());
                 EXPECT_EQ(corners, 3);
                 if (corners != 3) break;
-                const GLfloat* a = &buffer[i];
-                const GLfloat* b = a + VertexSize;
-                const GLfloat* c = b + VertexSize;
-                const float area = (b[0] - a[0]) * (c[1] - a[1]) - (c[0] - a[0]) * (b[1] - a[1]);
+                // Winding in window coordinates: counter-clockwise faces the viewer above.
+                const FedVertex &a = p.vertices[0], &b = p.vertices[1], &c = p.vertices[2];
+                const float area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
                 if (area < 0.0f) ++fed.clockwiseTriangles;
-                for (int k = 0; k < corners; ++k, i += VertexSize) vertex(i, fed.triangles < 2);
+                for (const FedVertex& v : p.vertices) vertex(v, fed.triangles < 2);
                 ++fed.triangles;
-            } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-                vertex(i, false);
-                vertex(i + VertexSize, false);
-                i += 2 * VertexSize;
+            } else if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) {
+                vertex(p.vertices[0], false);
+                vertex(p.vertices[1], false);
                 ++fed.lineSegments;
             } else {
-                ADD_FAILURE() << "unexpected feedback token " << token;
+                ADD_FAILURE() << "unexpected feedback token " << p.token;
                 break;
             }
         }

@@ -13,50 +13,18 @@
 #include <vector>
 
 #include "assets/ObjLoader.h"
+#include "support/Feedback.h"
 #include "support/GlContext.h"
 #include "support/Image.h"
 
 namespace {
 
-// A vertex as feedback reports it, mapped back from window to model space (the matrices
-// are identity while feeding back).
-struct FedVertex {
-    float x, y, z;
-    float r, g, b;
-    float s, t;
-};
-struct FedPrimitive {
-    GLenum token;
-    std::vector<FedVertex> vertices;
-};
-
+// What a drawing feeds back, mapped from window to model space (the matrices are
+// identity while feeding back), with colour and texture coordinate. The lists send only
+// polygons and line segments.
 std::vector<FedPrimitive> feedbackOf(const std::function<void()>& draw) {
-    std::vector<GLfloat> buffer(1 << 16);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint used = glRenderMode(GL_RENDER);
-    std::vector<FedPrimitive> primitives;
-    EXPECT_GE(used, 0) << "feedback buffer overflow";
-    for (GLint i = 0; i < used;) {
-        FedPrimitive primitive{static_cast<GLenum>(buffer[i++]), {}};
-        int count = 0;
-        if (primitive.token == GL_POLYGON_TOKEN) {
-            count = static_cast<int>(buffer[i++]);
-        } else if (primitive.token == GL_LINE_TOKEN || primitive.token == GL_LINE_RESET_TOKEN) {
-            count = 2;
-        } else {
-            ADD_FAILURE() << "unexpected feedback token " << primitive.token;
-            break;
-        }
-        for (int k = 0; k < count; ++k, i += 11) {
-            const GLfloat* v = &buffer[i];
-            primitive.vertices.push_back(
-                {v[0] / 500.0f - 1.0f, v[1] / 240.0f - 1.0f, v[2] * 2.0f - 1.0f, v[3], v[4], v[5], v[7], v[8]});
-        }
-        primitives.push_back(primitive);
-    }
-    return primitives;
+    const Unprojection toModel;
+    return polygonsAndLinesOnly(toModel.toObject(captureFeedback(draw)));
 }
 
 // Three directional lights along x, y and z, coloured red, green and blue, and no ambient:
@@ -214,11 +182,11 @@ TEST_F(ObjListsGl, SolidFacesCarryTheirCornersTexCoordsAndNormals) {
                 ASSERT_LT(k, shapes[f].size()) << "face " << f << " drew a vertex not among its corners";
                 seen[k] = true;
                 const Corner& c = shapes[f][k];
-                EXPECT_NEAR(v.s, c.u, 1e-5) << "face " << f << " corner " << k;
-                EXPECT_NEAR(v.t, -c.v, 1e-5) << "face " << f << " corner " << k;
-                EXPECT_NEAR(v.r, c.nx, 0.01) << "face " << f << " corner " << k;
-                EXPECT_NEAR(v.g, c.ny, 0.01) << "face " << f << " corner " << k;
-                EXPECT_NEAR(v.b, c.nz, 0.01) << "face " << f << " corner " << k;
+                EXPECT_NEAR(v.tex[0], c.u, 1e-5) << "face " << f << " corner " << k;
+                EXPECT_NEAR(v.tex[1], -c.v, 1e-5) << "face " << f << " corner " << k;
+                EXPECT_NEAR(v.color[0], c.nx, 0.01) << "face " << f << " corner " << k;
+                EXPECT_NEAR(v.color[1], c.ny, 0.01) << "face " << f << " corner " << k;
+                EXPECT_NEAR(v.color[2], c.nz, 0.01) << "face " << f << " corner " << k;
             }
         }
         for (std::size_t k = 0; k < seen.size(); ++k) EXPECT_TRUE(seen[k]) << "face " << f << " lost corner " << k;
@@ -267,17 +235,17 @@ TEST_F(ObjListsGl, CornersWithoutTexCoordOrNormalKeepTheCurrentOnes) {
     const auto primitives = feedbackOf([&] { emitObjModel(model, 0, duckScale); });
     ASSERT_EQ(primitives.size(), 3u);
     const FedVertex bare = primitives[0].vertices[0];
-    EXPECT_NEAR(bare.s, 0.9f, 1e-5);
-    EXPECT_NEAR(bare.t, 0.8f, 1e-5);
-    EXPECT_NEAR(bare.b, 0.7f, 0.01);
+    EXPECT_NEAR(bare.tex[0], 0.9f, 1e-5);
+    EXPECT_NEAR(bare.tex[1], 0.8f, 1e-5);
+    EXPECT_NEAR(bare.color[2], 0.7f, 0.01);
     const FedVertex normalOnly = primitives[1].vertices[0];
-    EXPECT_NEAR(normalOnly.s, 0.9f, 1e-5);
-    EXPECT_NEAR(normalOnly.g, 1.0f, 0.01);
-    EXPECT_NEAR(normalOnly.b, 0.0f, 0.01);
+    EXPECT_NEAR(normalOnly.tex[0], 0.9f, 1e-5);
+    EXPECT_NEAR(normalOnly.color[1], 1.0f, 0.01);
+    EXPECT_NEAR(normalOnly.color[2], 0.0f, 0.01);
     const FedVertex texOnly = primitives[2].vertices[0];
-    EXPECT_NEAR(texOnly.s, 0.5f, 1e-5);
-    EXPECT_NEAR(texOnly.t, -0.25f, 1e-5);
-    EXPECT_NEAR(texOnly.g, 1.0f, 0.01);  // the normal of the face before
+    EXPECT_NEAR(texOnly.tex[0], 0.5f, 1e-5);
+    EXPECT_NEAR(texOnly.tex[1], -0.25f, 1e-5);
+    EXPECT_NEAR(texOnly.color[1], 1.0f, 0.01);  // the normal of the face before
 }
 
 TEST_F(ObjListsGl, WireframeIsAClosedLoopPerFaceWithNothingButVertices) {
@@ -293,10 +261,10 @@ TEST_F(ObjListsGl, WireframeIsAClosedLoopPerFaceWithNothingButVertices) {
             EXPECT_TRUE(samePosition(primitives[p].vertices[0], face[k], duckScale)) << "segment " << p;
             EXPECT_TRUE(samePosition(primitives[p].vertices[1], face[(k + 1) % face.size()], duckScale)) << "segment " << p;
             for (const FedVertex& v : primitives[p].vertices) {
-                EXPECT_NEAR(v.r, 0.2f, 0.01);
-                EXPECT_NEAR(v.g, 0.9f, 0.01);
-                EXPECT_NEAR(v.s, 0.3f, 1e-5);
-                EXPECT_NEAR(v.t, 0.7f, 1e-5);
+                EXPECT_NEAR(v.color[0], 0.2f, 0.01);
+                EXPECT_NEAR(v.color[1], 0.9f, 0.01);
+                EXPECT_NEAR(v.tex[0], 0.3f, 1e-5);
+                EXPECT_NEAR(v.tex[1], 0.7f, 1e-5);
             }
         }
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/Skybox.h"
+#include "support/Feedback.h"
 #include "support/GlContext.h"
 #include "support/Image.h"
 
@@ -63,30 +64,17 @@ protected:
         glOrtho(-300, 300, -300, 300, -300, 300);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        std::vector<GLfloat> buffer(4096);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        drawSkybox(textures, 150.0f);
-        const GLint used = glRenderMode(GL_RENDER);
-        GLdouble model[16], projection[16];
-        GLint viewport[4];
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glGetIntegerv(GL_VIEWPORT, viewport);
+        const Unprojection toWorld;
         Extent extent;
-        GLint i = 0;
-        while (i < used) {
-            EXPECT_EQ(buffer[i], static_cast<GLfloat>(GL_POLYGON_TOKEN));
-            if (buffer[i] != GL_POLYGON_TOKEN) break;
-            const int corners = static_cast<int>(buffer[i + 1]);
-            i += 2;
-            for (int k = 0; k < corners; ++k, i += 3) {
-                double p[3];
-                gluUnProject(buffer[i], buffer[i + 1], buffer[i + 2], model, projection, viewport, &p[0], &p[1],
-                             &p[2]);
+        const std::vector<FedPrimitive> fed = captureFeedback([&] { drawSkybox(textures, 150.0f); }, GL_3D);
+        for (const FedPrimitive& p : toWorld.toObject(fed)) {
+            EXPECT_EQ(p.token, static_cast<GLenum>(GL_POLYGON_TOKEN));
+            if (p.token != GL_POLYGON_TOKEN) break;
+            for (const FedVertex& v : p.vertices) {
+                const float at[3] = {v.x, v.y, v.z};
                 for (int a = 0; a < 3; ++a) {
-                    extent.min[a] = std::min(extent.min[a], static_cast<float>(p[a]));
-                    extent.max[a] = std::max(extent.max[a], static_cast<float>(p[a]));
+                    extent.min[a] = std::min(extent.min[a], at[a]);
+                    extent.max[a] = std::max(extent.max[a], at[a]);
                 }
             }
             ++extent.triangles;
