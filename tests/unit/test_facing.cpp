@@ -5,38 +5,26 @@
 
 #include "player/Duck.h"
 
-namespace {
-
-struct FacingCase {
-    bool up, down, left, right;
-    float angle;
-};
-
-ArrowKeys keys(const FacingCase& c) { return ArrowKeys{c.up, c.down, c.left, c.right}; }
-
-}  // namespace
-
 TEST(FacingRule, FixedViewTableIncludingOverrides) {
-    const FacingCase cases[] = {
-        {true, false, false, false, 180},  {false, true, false, false, 0},
-        {false, false, true, false, -90},  {false, false, false, true, 90},
-        {true, false, true, false, -135},  {true, false, false, true, 135},
-        {false, true, true, false, -45},   {false, true, false, true, 45},
-        {true, true, true, false, -45},    {true, true, false, false, 0},
-        {false, false, true, true, 90},    {true, false, true, true, 135},
+    const struct {
+        ArrowKeys keys;  // up, down, left, right
+        float angle;
+    } cases[] = {
+        {{true, false, false, false}, 180}, {{false, true, false, false}, 0},  {{false, false, true, false}, -90},
+        {{false, false, false, true}, 90},  {{true, false, true, false}, -135}, {{true, false, false, true}, 135},
+        {{false, true, true, false}, -45},  {{false, true, false, true}, 45},   {{true, true, true, false}, -45},
+        {{true, true, false, false}, 0},    {{false, false, true, true}, 90},   {{true, false, true, true}, 135},
     };
     Camera camera;
     camera.orbitView = false;
-    for (const FacingCase& c : cases) {
+    for (const auto& c : cases) {
         Duck duck(camera, 0, 0);
-        duck.facing = 7.0f;
-        applyFacingRule(duck, keys(c));
-        EXPECT_EQ(duck.keyAngle, c.angle) << c.up << c.down << c.left << c.right;
-        EXPECT_EQ(duck.facing, c.angle) << c.up << c.down << c.left << c.right;
+        applyFacingRule(duck, c.keys);
+        EXPECT_EQ(duck.facing, c.angle) << c.keys.up << c.keys.down << c.keys.left << c.keys.right;
     }
 }
 
-TEST(FacingRule, OrbitViewAddsTheCameraYaw) {
+TEST(FacingRule, OrbitViewAddsTheYawAndNoArrowKeepsTheLastFacing) {
     Camera camera;
     Duck duck(camera, 0, 0);
     applyFacingRule(duck, ArrowKeys{true, false, true, false});
@@ -45,36 +33,20 @@ TEST(FacingRule, OrbitViewAddsTheCameraYaw) {
     camera.yaw = -20.0f;
     applyFacingRule(duck, ArrowKeys{false, true, false, false});
     EXPECT_EQ(duck.facing, -20.0f);
-}
-
-TEST(FacingRule, NoArrowKeepsTheLastFacing) {
-    Camera camera;
-    Duck duck(camera, 0, 0);
-    applyFacingRule(duck, ArrowKeys{false, false, false, true});
-    const float facing = duck.facing;
     camera.yaw = 80.0f;
     applyFacingRule(duck, ArrowKeys{});
-    EXPECT_EQ(duck.facing, facing);
-    EXPECT_EQ(duck.keyAngle, 90.0f);
+    EXPECT_EQ(duck.facing, -20.0f);
 }
 
 TEST(FacingRule, ArrowsAreReadByScancode) {
     uint8_t state[SDL_NUM_SCANCODES] = {};
-    state[SDL_SCANCODE_UP] = 1;
-    state[SDL_SCANCODE_RIGHT] = 1;
-    state[SDL_SCANCODE_W] = 1;
+    state[SDL_SCANCODE_UP] = state[SDL_SCANCODE_RIGHT] = state[SDL_SCANCODE_W] = 1;
     ArrowKeys held = readArrowKeys(state);
-    EXPECT_TRUE(held.up);
-    EXPECT_TRUE(held.right);
-    EXPECT_FALSE(held.down);
-    EXPECT_FALSE(held.left);
+    EXPECT_TRUE(held.up && held.right && !held.down && !held.left);
     state[SDL_SCANCODE_UP] = 0;
-    state[SDL_SCANCODE_DOWN] = 1;
-    state[SDL_SCANCODE_LEFT] = 1;
+    state[SDL_SCANCODE_DOWN] = state[SDL_SCANCODE_LEFT] = 1;
     held = readArrowKeys(state);
-    EXPECT_FALSE(held.up);
-    EXPECT_TRUE(held.down);
-    EXPECT_TRUE(held.left);
+    EXPECT_TRUE(!held.up && held.down && held.left);
     held = readArrowKeys(nullptr);
     EXPECT_FALSE(held.up || held.down || held.left || held.right);
 }
