@@ -26,10 +26,8 @@ protected:
         EXPECT_FLOAT_EQ(v[3], d) << "light " << light - GL_LIGHT0 << " param " << name;
     }
 
-    static float lightParam(GLenum light, GLenum name) {
-        float v = -9.0f;
-        glGetLightfv(light, name, &v);
-        return v;
+    static void expectNightOnlyLights(bool on) {
+        for (int i = 1; i <= 6; ++i) EXPECT_EQ(glEnabled(GL_LIGHT0 + static_cast<GLenum>(i)), on) << i;
     }
 
     LightingMode mode;
@@ -38,32 +36,26 @@ protected:
 
 }  // namespace
 
-TEST_F(Lighting, LampsStandAlongTheLongSides) {
-    const float expected[6][4] = {{-25, 3, -41.176472f, 1}, {25, 3, -41.176472f, 1}, {-25, 3, 0, 1},
-                                  {25, 3, 0, 1},           {-25, 3, 41.176472f, 1}, {25, 3, 41.176472f, 1}};
-    for (int i = 0; i < 6; ++i) {
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(mode.lampPositions[i][k], expected[i][k]) << i << "," << k;
-    }
-    EXPECT_EQ(mode.lampPositions[0][2], static_cast<float>(-70.0 / 1.7));
-}
-
-TEST_F(Lighting, NightLightsTheLampsAndTheTravellingLight) {
+TEST_F(Lighting, NightLightsTheLampsAlongTheLongSidesAndTheTravellingLight) {
     mode.nightMode = true;
     camera.target = {2.0f, 3.0f, 41.5f};
     applyLighting(mode, camera);
     EXPECT_FALSE(glEnabled(GL_LIGHT0));  // the frame enables light 0 itself
-    for (int i = 1; i <= 6; ++i) EXPECT_TRUE(glEnabled(GL_LIGHT0 + static_cast<GLenum>(i))) << i;
+    expectNightOnlyLights(true);
     EXPECT_FALSE(glEnabled(GL_LIGHT7));
+    // The lamps: at the field's side edges, at z of its ends over 1.7 and at 0.
+    const float lamps[6][2] = {{-25, -41.176472f}, {25, -41.176472f}, {-25, 0}, {25, 0}, {-25, 41.176472f}, {25, 41.176472f}};
     for (int i = 0; i < 7; ++i) {
         const GLenum light = GL_LIGHT0 + static_cast<GLenum>(i);
         if (i < 6) {
-            const float* p = mode.lampPositions[i];
-            expectLight(light, GL_POSITION, p[0], p[1], p[2], p[3]);
+            expectLight(light, GL_POSITION, lamps[i][0], 3, lamps[i][1], 1);
             expectLight(light, GL_DIFFUSE, 1.0f, 0.8f, 0.3f, 1.0f);
         }
-        EXPECT_FLOAT_EQ(lightParam(light, GL_CONSTANT_ATTENUATION), 0.2f) << i;
-        EXPECT_FLOAT_EQ(lightParam(light, GL_LINEAR_ATTENUATION), 0.2f) << i;
-        EXPECT_FLOAT_EQ(lightParam(light, GL_QUADRATIC_ATTENUATION), 0.0f) << i;
+        for (GLenum name : {GL_CONSTANT_ATTENUATION, GL_LINEAR_ATTENUATION, GL_QUADRATIC_ATTENUATION}) {
+            float value = -9.0f;
+            glGetLightfv(light, name, &value);
+            EXPECT_FLOAT_EQ(value, name == GL_QUADRATIC_ATTENUATION ? 0.0f : 0.2f) << i << " param " << name;
+        }
     }
     expectLight(GL_LIGHT6, GL_POSITION, 2.0f, 3.0f, 41.5f, 1.0f);
     expectLight(GL_LIGHT6, GL_DIFFUSE, 1, 1, 1, 1);
@@ -74,17 +66,15 @@ TEST_F(Lighting, DayAndSunsetUseOnlyTheSun) {
     applyLighting(mode, camera);
     mode.nightMode = false;
     applyLighting(mode, camera);
-    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(glEnabled(GL_LIGHT0 + static_cast<GLenum>(i))) << i;
+    expectNightOnlyLights(false);
     expectLight(GL_LIGHT0, GL_POSITION, 0.5f, 1.0f, 0.4f, 0.0f);
     expectLight(GL_LIGHT0, GL_DIFFUSE, 1, 1, 1, 1);
-    // The night's attenuation stays on light 0; a directional light ignores it.
-    EXPECT_FLOAT_EQ(lightParam(GL_LIGHT0, GL_CONSTANT_ATTENUATION), 0.2f);
 
     mode.daylight = 0.0f;
     applyLighting(mode, camera);
     expectLight(GL_LIGHT0, GL_POSITION, -0.5f, 1.0f, 0.4f, 0.0f);
     expectLight(GL_LIGHT0, GL_DIFFUSE, 1.0f, 0.8f, 0.3f, 1.0f);
-    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(glEnabled(GL_LIGHT0 + static_cast<GLenum>(i))) << i;
+    expectNightOnlyLights(false);
 
     mode.daylight = 1.0f;
     applyLighting(mode, camera);
