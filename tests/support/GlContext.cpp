@@ -63,7 +63,11 @@ void GlTest::SetUp() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void GlTest::TearDown() { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL error left behind"; }
+void GlTest::TearDown() {
+    // Drawing still queued in llvmpipe when the context is deleted at exit can hang it.
+    glFinish();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL error left behind";
+}
 
 int glStackDepth(unsigned int which) { return glInteger(which); }
 
