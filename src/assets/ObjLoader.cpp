@@ -18,7 +18,6 @@ void emitObjModel(const ObjModel& model, GLuint texture, float scale) {
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (const ObjFace& face : model.faces) {
-        if (!objFaceValid(model, face)) continue;
         // Lighting is switched per face so the list leaves it off for whatever follows.
         glEnable(GL_LIGHTING);
         glBegin(solidPrimitive(face.corners()));
@@ -36,7 +35,6 @@ void emitObjModel(const ObjModel& model, GLuint texture, float scale) {
 void emitObjWireframe(const ObjModel& model, float scale) {
     // Nothing but vertices: the outlines take the colour and state of whoever calls them.
     for (const ObjFace& face : model.faces) {
-        if (!objFaceValid(model, face)) continue;
         glBegin(GL_LINE_LOOP);
         for (std::size_t k = 0; k < face.corners(); ++k) {
             const ObjTriple p = objCorner(model, face, k, scale).position;

@@ -18,7 +18,8 @@ struct ObjLists {
 // Both lists from one reading of the file (same failure as loadObjModel).
 ObjLists loadObjLists(const std::string& path, GLuint texture, float scale);
 
-// The commands of each list. They run in immediate mode as well as inside glNewList, so
+// The commands of each list, for a model from readObj (whose faces all name elements it
+// has). They run in immediate mode as well as inside glNewList, so
 // the same code can be checked under GL_FEEDBACK.
 void emitObjModel(const ObjModel& model, GLuint texture, float scale);
 void emitObjWireframe(const ObjModel& model, float scale);

@@ -137,9 +137,7 @@ bool parseFace(std::string_view rest, const ObjModel& model, ObjFace& face) {
         face.texCoord.push_back(corner.texCoord);
         face.normal.push_back(corner.normal);
     }
-    if (face.corners() < 3) return false;
-    face.quad = face.corners() == 4;
-    return true;
+    return face.corners() >= 3;
 }
 
 void readLine(std::string_view line, ObjModel& model) {

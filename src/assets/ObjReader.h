@@ -18,11 +18,10 @@ struct ObjTriple {
 constexpr int32_t ObjNoIndex = -1;
 
 // One face. Corner k uses entry k of each array; the three arrays always have the same
-// length (3 or more). Indices are 0-based into the model's lists: the file's 1-based and
-// negative (relative) indices are resolved while reading.
+// length (3 or more; four corners make a quad). Indices are 0-based into the model's
+// lists: the file's 1-based and negative (relative) indices are resolved while reading.
 struct ObjFace {
     std::vector<int32_t> normal;
-    bool quad = false;
     std::vector<int32_t> vertex;
     std::vector<int32_t> texCoord;
 

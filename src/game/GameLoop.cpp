@@ -21,6 +21,23 @@ void clearFrame() {
 void swap(GameWorld& world) {
     if (world.window != nullptr) SDL_GL_SwapWindow(world.window);
 }
+
+// Paused and end-screen passes: the mouse is released and the play clock stands still.
+void beginStillFrame() {
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    clearFrame();
+}
+
+void endStillFrame(GameWorld& world) {
+    world.clock.clockRunning = false;
+    swap(world);
+}
+
+void drawSkyAndGrass(GameWorld& world, const GameStatus& status) {
+    glEnable(GL_LIGHT0);
+    drawSkybox(*world.skybox, SkyboxSize);
+    world.field->draw(status);
+}
 }  // namespace
 
 void playingFrame(GameWorld& world, const uint8_t* keyState) {
@@ -50,36 +67,27 @@ void playingFrame(GameWorld& world, const uint8_t* keyState) {
 }
 
 void pausedFrame(GameWorld& world, const uint8_t* keyState) {
-    GameStatus& status = GameStatus::instance();
-    SDL_SetRelativeMouseMode(SDL_FALSE);
-    clearFrame();
+    beginStillFrame();
     const double frameDelta = world.clock.tick();
     // Arrow flags left over from the last playing pass must not walk the duck while paused.
     world.camera->update(frameDelta, world.field->bounds(), true, true);
-    glEnable(GL_LIGHT0);
-    drawSkybox(*world.skybox, SkyboxSize);
-    world.field->draw(status);
+    drawSkyAndGrass(world, GameStatus::instance());
     world.duck->draw(keyState);
     drawHelpPanel(*world.pauseBoard);
     InputTargets targets = inputTargets(world);
     handlePausedInput(targets);
-    world.clock.clockRunning = false;
-    swap(world);
+    endStillFrame(world);
 }
 
 void endScreenFrame(GameWorld& world) {
-    GameStatus& status = GameStatus::instance();
-    SDL_SetRelativeMouseMode(SDL_FALSE);
-    clearFrame();
+    beginStillFrame();
     world.clock.tick();
-    glEnable(GL_LIGHT0);
-    drawSkybox(*world.skybox, SkyboxSize);
-    world.field->draw(status);
+    // No camera view: the end screen's backdrop is drawn from the identity matrix.
+    drawSkyAndGrass(world, GameStatus::instance());
     drawEndScreen(*world.endBoard);
     InputTargets targets = inputTargets(world);
     handleEndScreenInput(targets);
-    world.clock.clockRunning = false;
-    swap(world);
+    endStillFrame(world);
 }
 
 void runPass(GameWorld& world, const uint8_t* keyState) {

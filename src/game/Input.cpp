@@ -1,6 +1,8 @@
 // Keys act on release, matched by keycode; only the table of the pass's starting state applies.
 #include "game/Input.h"
 
+#include "player/Duck.h"
+
 namespace {
 void toggleNight(InputTargets& targets) {
     LightingMode& lighting = targets.lighting;
@@ -75,15 +77,11 @@ void handlePausedInput(InputTargets& targets) { drainQueue(GameState::Paused, ta
 void handleEndScreenInput(InputTargets& targets) { drainQueue(GameState::GameOver, targets); }
 
 void pollArrowKeys(Camera& camera, const uint8_t* keyState) {
-    camera.keyForward = false;
-    camera.keyBackward = false;
-    camera.keyLeft = false;
-    camera.keyRight = false;
-    if (keyState == nullptr) return;
-    camera.keyForward = keyState[SDL_SCANCODE_UP] != 0;
-    camera.keyBackward = keyState[SDL_SCANCODE_DOWN] != 0;
-    camera.keyLeft = keyState[SDL_SCANCODE_LEFT] != 0;
-    camera.keyRight = keyState[SDL_SCANCODE_RIGHT] != 0;
+    const ArrowKeys held = readArrowKeys(keyState);
+    camera.keyForward = held.up;
+    camera.keyBackward = held.down;
+    camera.keyLeft = held.left;
+    camera.keyRight = held.right;
 }
 
 void restartRun(GameStatus& status, FrameClock& clock, Camera& camera) {
@@ -91,5 +89,5 @@ void restartRun(GameStatus& status, FrameClock& clock, Camera& camera) {
     status.progress = 0;
     status.elapsedSeconds = 0;
     clock.restartPlay();
-    camera.reset(Vec3{6.0f, 5.0f, 70.0f}, Vec3{0.0f, 3.0f, 60.0f});
+    camera.reset(CameraStartEye, CameraStartTarget);
 }

@@ -43,8 +43,10 @@ bool openGameWindow(const char* title, ShellWindow& shell, std::string& error) {
 void closeGameWindow(ShellWindow& shell) {
     // Let llvmpipe finish queued drawing before its context goes away; deleting it under
     // pending work can leave the driver spinning at exit.
-    if (shell.context) glFinish();
-    if (shell.context) SDL_GL_DeleteContext(shell.context);
+    if (shell.context) {
+        glFinish();
+        SDL_GL_DeleteContext(shell.context);
+    }
     if (shell.window) SDL_DestroyWindow(shell.window);
     shell = ShellWindow{};
 }

@@ -30,10 +30,10 @@ int main(int argc, char** argv) {
     // 5. Fixed projection and depth test.
     setupProjection();
 
-    // 6-7. The duck's texture, then its solid and outline display lists.
+    // 6-7. The duck's texture, then its solid and outline display lists from one reading
+    // of the model.
     const GLuint duckTexture = loadTexture("./assets/textures/Duck.jpg", 24, GL_REPEAT, GL_REPLACE);
-    const GLuint duckSolidList = loadObjModel("./assets/models/Duck.obj", duckTexture, 0.06f);
-    const GLuint duckOutlineList = loadObjWireframe("./assets/models/Duck.obj", 0.06f);
+    const ObjLists duckLists = loadObjLists("./assets/models/Duck.obj", duckTexture, 0.06f);
 
     // 8. The camera, which carries the player's place.
     Camera* camera = new Camera();
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
 
     // 14. Night lamps, the duck, the traffic.
     computeLampPositions(world.lighting, *world.field);
-    world.duck = new Duck(*camera, duckSolidList, duckOutlineList);
+    world.duck = new Duck(*camera, duckLists.solid, duckLists.wireframe);
     world.traffic = makeTraffic();
 
     // 15. The run's status record (Paused, on the help panel).

@@ -11,8 +11,6 @@
 namespace {
 
 constexpr float PitchLimit = 89.9f;
-constexpr Vec3 StartEye{6.0f, 5.0f, 70.0f};
-constexpr Vec3 StartTarget{0.0f, 3.0f, 60.0f};
 constexpr Vec3 FixedOffset{11.0f, 10.0f, 13.0f};
 
 float sqrtF(float v) { return static_cast<float>(std::sqrt(static_cast<double>(v))); }
@@ -70,7 +68,7 @@ Vec3 rotateAboutAxis(float angle, Vec3 axis, Vec3 v) {
             col0.z * v.x + col1.z * v.y + col2.z * v.z};
 }
 
-Camera::Camera() { reset(StartEye, StartTarget); }
+Camera::Camera() { reset(CameraStartEye, CameraStartTarget); }
 
 void Camera::computeBasis() {
     forward = normalize(sub(target, eye));

@@ -12,6 +12,10 @@ struct MoveBounds {
     float maxZ;
 };
 
+// Where every run starts: the eye behind and above the duck's place at the start line.
+constexpr Vec3 CameraStartEye{6.0f, 5.0f, 70.0f};
+constexpr Vec3 CameraStartTarget{0.0f, 3.0f, 60.0f};
+
 // 3x3 rotation of v about a (normalised) axis by angle radians, right-handed.
 Vec3 rotateAboutAxis(float angle, Vec3 axis, Vec3 v);
 

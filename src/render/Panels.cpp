@@ -1,8 +1,6 @@
 // The blackboard panel and what is written on it: the help panel and the end screens.
 #include "render/Panels.h"
 
-#include <cstdio>
-
 #include "game/GameStatus.h"
 #include "render/Overlay.h"
 

@@ -1,12 +1,6 @@
 // Drawing the grass field: one-unit cells, each carrying one whole copy of the texture.
 #include "world/GrassField.h"
 
-int grassCellCount(float minEdge, float maxEdge) {
-    int count = 0;
-    for (int i = static_cast<int>(minEdge); static_cast<float>(i) < maxEdge; ++i) ++count;
-    return count;
-}
-
 void GrassField::draw(const GameStatus& status) const {
     glEnable(GL_LIGHTING);
     if (status.texturesEnabled) {

@@ -22,7 +22,3 @@ struct GrassField {
     void draw(const GameStatus& status) const;
     MoveBounds bounds() const { return {minX, maxX, minZ, maxZ}; }
 };
-
-// Cells the field draws along one axis: the first starts at minEdge truncated toward
-// zero, and cells follow while their start is below maxEdge.
-int grassCellCount(float minEdge, float maxEdge);

@@ -22,24 +22,22 @@ struct Face {
 };
 
 // Corners counter-clockwise seen from outside; X,Y,Z the maximum corner, X',Y',Z' the minimum.
-void cubeFaces(const Vec3& p, float size, Face faces[6]) {
+std::array<Face, 6> cubeFaces(const Vec3& p, float size) {
     const float X = p.x, Y = p.y, Z = p.z;
     const float Xm = X - size, Ym = Y - size, Zm = Z - size;
-    const Face table[6] = {
+    return {{
         {{0, 1, 0}, {{X, Y, Zm}, {Xm, Y, Zm}, {Xm, Y, Z}, {X, Y, Z}}},
         {{0, -1, 0}, {{X, Ym, Z}, {Xm, Ym, Z}, {Xm, Ym, Zm}, {X, Ym, Zm}}},
         {{0, 0, 1}, {{X, Y, Z}, {Xm, Y, Z}, {Xm, Ym, Z}, {X, Ym, Z}}},
         {{0, 0, -1}, {{X, Ym, Zm}, {Xm, Ym, Zm}, {Xm, Y, Zm}, {X, Y, Zm}}},
         {{-1, 0, 0}, {{Xm, Y, Z}, {Xm, Y, Zm}, {Xm, Ym, Zm}, {Xm, Ym, Z}}},
         {{1, 0, 0}, {{X, Y, Zm}, {X, Y, Z}, {X, Ym, Z}, {X, Ym, Zm}}},
-    };
-    for (int i = 0; i < 6; ++i) faces[i] = table[i];
+    }};
 }
 }  // namespace
 
 void Car::draw() const {
-    Face faces[6];
-    cubeFaces(position, size, faces);
+    const std::array<Face, 6> faces = cubeFaces(position, size);
 
     if (GameStatus::instance().wireframe) {
         // One loop through all 24 corners: the joins between faces show as extra lines.

@@ -15,6 +15,8 @@ constexpr Area RightOfBoard{840, 140, 1000, 240};  // where far cars show at the
 constexpr Area Field{0, 140, 1000, 480};
 constexpr Area Duck{440, 290, 560, 400};
 
+Rgb meanOf(const Image& image, Area area) { return image.mean(area.x0, area.y0, area.x1, area.y1); }
+
 class SceneTest : public ::testing::Test {
 protected:
     GameProcess game;
@@ -31,6 +33,21 @@ protected:
         game.tapKey("p");
         GameProcess::pause(500);
     }
+    // Shots before a key, after it, and after pressing it a second time.
+    struct Toggled {
+        Image before, once, twice;
+    };
+    Toggled toggleTwice(const std::string& key, const std::string& name) {
+        Toggled shots;
+        shots.before = game.screenshot(name + "_before");
+        game.tapKey(key);
+        GameProcess::pause(600);
+        shots.once = game.screenshot(name + "_once");
+        game.tapKey(key);
+        GameProcess::pause(600);
+        shots.twice = game.screenshot(name + "_twice");
+        return shots;
+    }
     // Cars are the only light neutral things on the field; the duck is left out.
     int carPixels(const Image& shot) {
         return countNeutral(shot, Field) - countNeutral(shot, Duck);
@@ -41,8 +58,8 @@ protected:
 TEST_F(SceneTest, FirstFrameShowsSkyAndGrassAndNoCars) {
     const Image shot = game.screenshot("scene_first_frame");
     ASSERT_FALSE(shot.empty());
-    EXPECT_TRUE(looksLikeDaySky(shot.mean(TopSky.x0, TopSky.y0, TopSky.x1, TopSky.y1)));
-    EXPECT_TRUE(looksLikeGrass(shot.mean(NearGrass.x0, NearGrass.y0, NearGrass.x1, NearGrass.y1)));
+    EXPECT_TRUE(looksLikeDaySky(meanOf(shot, TopSky)));
+    EXPECT_TRUE(looksLikeGrass(meanOf(shot, NearGrass)));
     EXPECT_GT(roughness(shot, NearGrass), 8.0) << "the grass carries its texture";
     EXPECT_LT(countNeutral(shot, RightOfBoard), 20) << "no cars while paused";
     EXPECT_GT(maskCount(textMask(shot, PromptRow)), 100) << "the help panel invites the player to start";
@@ -95,29 +112,18 @@ TEST_F(SceneTest, VChangesTheViewEvenWhilePaused) {
 
 TEST_F(SceneTest, NTurnsTheSkyToNightAndBack) {
     startPlaying();
-    const Image day = game.screenshot("scene_day");
-    game.tapKey("n");
-    GameProcess::pause(700);
-    const Image night = game.screenshot("scene_night");
-    game.tapKey("n");
-    GameProcess::pause(700);
-    const Image dayAgain = game.screenshot("scene_day_again");
-    EXPECT_TRUE(looksLikeDaySky(day.mean(TopSky.x0, TopSky.y0, TopSky.x1, TopSky.y1)));
-    EXPECT_TRUE(looksLikeNightSky(night.mean(TopSky.x0, TopSky.y0, TopSky.x1, TopSky.y1)));
-    EXPECT_TRUE(looksLikeDaySky(dayAgain.mean(TopSky.x0, TopSky.y0, TopSky.x1, TopSky.y1)));
+    const Toggled night = toggleTwice("n", "scene_night");
+    EXPECT_TRUE(looksLikeDaySky(meanOf(night.before, TopSky)));
+    EXPECT_TRUE(looksLikeNightSky(meanOf(night.once, TopSky)));
+    EXPECT_TRUE(looksLikeDaySky(meanOf(night.twice, TopSky)));
 }
 
 TEST_F(SceneTest, LChangesTheLightToSunsetAndBack) {
     startPlaying();
-    const Rgb day = game.screenshot("scene_light_day").mean(NearGrass.x0, NearGrass.y0, NearGrass.x1, NearGrass.y1);
-    game.tapKey("l");
-    GameProcess::pause(400);
-    const Rgb sunset =
-        game.screenshot("scene_light_sunset").mean(NearGrass.x0, NearGrass.y0, NearGrass.x1, NearGrass.y1);
-    game.tapKey("l");
-    GameProcess::pause(400);
-    const Rgb dayAgain =
-        game.screenshot("scene_light_day_again").mean(NearGrass.x0, NearGrass.y0, NearGrass.x1, NearGrass.y1);
+    const Toggled light = toggleTwice("l", "scene_sunset");
+    const Rgb day = meanOf(light.before, NearGrass);
+    const Rgb sunset = meanOf(light.once, NearGrass);
+    const Rgb dayAgain = meanOf(light.twice, NearGrass);
     // The warm sunset light has far less blue and somewhat less green than the white sun.
     EXPECT_LT(sunset.b * 2, day.b + 4);
     EXPECT_LT(sunset.g, day.g - 8);
@@ -127,32 +133,24 @@ TEST_F(SceneTest, LChangesTheLightToSunsetAndBack) {
 
 TEST_F(SceneTest, WTurnsTheGroundAndTheDuckIntoLines) {
     startPlaying();
-    const Image solid = game.screenshot("scene_solid");
-    game.tapKey("w");
-    GameProcess::pause(400);
-    const Image lines = game.screenshot("scene_wireframe");
+    const Toggled shots = toggleTwice("w", "scene_wireframe");
+    const Image& solid = shots.before;
+    const Image& lines = shots.once;
     // Between the grass lines the smooth ground of the sky box shows through.
     EXPECT_LT(roughness(lines, NearGrass), roughness(solid, NearGrass) * 0.6);
     // The duck becomes white outlines.
     EXPECT_GT(countNeutral(lines, Duck, 200, 20), countNeutral(solid, Duck, 200, 20) + 100);
-    game.tapKey("w");
-    GameProcess::pause(400);
-    EXPECT_GT(roughness(game.screenshot("scene_solid_again"), NearGrass), roughness(lines, NearGrass) * 1.5);
+    EXPECT_GT(roughness(shots.twice, NearGrass), roughness(lines, NearGrass) * 1.5);
 }
 
 TEST_F(SceneTest, TTakesTheGrassTextureOff) {
     startPlaying();
-    game.tapKey("t");
-    GameProcess::pause(400);
-    const Image plain = game.screenshot("scene_untextured");
-    const Rgb ground = plain.mean(NearGrass.x0, NearGrass.y0, NearGrass.x1, NearGrass.y1);
+    const Toggled shots = toggleTwice("t", "scene_textures");
+    const Rgb ground = meanOf(shots.once, NearGrass);
     EXPECT_FALSE(looksLikeGrass(ground));
     EXPECT_LT(std::abs(ground.r - ground.g), 12) << "lit, untextured ground is grey-white";
-    EXPECT_LT(roughness(plain, NearGrass), 3.0);
-    game.tapKey("t");
-    GameProcess::pause(400);
-    const Image textured = game.screenshot("scene_textured_again");
-    EXPECT_TRUE(looksLikeGrass(textured.mean(NearGrass.x0, NearGrass.y0, NearGrass.x1, NearGrass.y1)));
+    EXPECT_LT(roughness(shots.once, NearGrass), 3.0);
+    EXPECT_TRUE(looksLikeGrass(meanOf(shots.twice, NearGrass)));
 }
 
 TEST_F(SceneTest, MouseTurnsTheOrbitViewWhilePlaying) {

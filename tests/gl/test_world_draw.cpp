@@ -109,14 +109,6 @@ using CarDraw = WorldDraw;
 }
 }  // namespace
 
-TEST(GrassCells, WalkStartsAtTheTruncatedEdgeAndCoversTheFarEdge) {
-    EXPECT_EQ(grassCellCount(-25.0f, 25.0f) * grassCellCount(-70.0f, 70.0f), 7000);
-    EXPECT_EQ(grassCellCount(-25.5f, 25.0f), 50);  // starts at -25
-    EXPECT_EQ(grassCellCount(-25.0f, 24.5f), 50);  // still draws 24..25
-    EXPECT_EQ(grassCellCount(0.5f, 3.0f), 3);      // truncation toward zero, not down
-    EXPECT_EQ(grassCellCount(2.0f, 2.0f), 0);
-}
-
 TEST_F(GrassDraw, GameFieldIsOneUpwardQuadPerCellWithOneTextureCopyEach) {
     const Fed fed = drawFed(GrassField{}, GameStatus{});
     EXPECT_EQ(fed.triangles, 2 * 7000);

@@ -44,11 +44,18 @@ int Image::countBright(int x0, int y0, int x1, int y1, int minLevel) const {
 
 int Image::countDifferent(const Image& other, int tolerance) const {
     if (other.width != width || other.height != height) return width * height;
+    return countDifferentIn(other, 0, 0, width, height, tolerance);
+}
+
+int Image::countDifferentIn(const Image& other, int x0, int y0, int x1, int y1, int tolerance) const {
     int count = 0;
-    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        if (std::abs(rgb[i] - other.rgb[i]) > tolerance || std::abs(rgb[i + 1] - other.rgb[i + 1]) > tolerance ||
-            std::abs(rgb[i + 2] - other.rgb[i + 2]) > tolerance) {
-            ++count;
+    for (int y = std::max(y0, 0); y < std::min({y1, height, other.height}); ++y) {
+        for (int x = std::max(x0, 0); x < std::min({x1, width, other.width}); ++x) {
+            const Rgb p = at(x, y);
+            const Rgb q = other.at(x, y);
+            if (std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance || std::abs(p.b - q.b) > tolerance) {
+                ++count;
+            }
         }
     }
     return count;

@@ -23,8 +23,10 @@ struct Image {
     Rgb mean(int x0, int y0, int x1, int y1) const;
     // Pixels in the rectangle whose every channel is at least minLevel (white-ish text).
     int countBright(int x0, int y0, int x1, int y1, int minLevel = 200) const;
-    // Number of pixels that differ by more than tolerance in any channel.
+    // Number of pixels that differ by more than tolerance in any channel, over the whole
+    // image or in the rectangle [x0, x1) x [y0, y1).
     int countDifferent(const Image& other, int tolerance = 24) const;
+    int countDifferentIn(const Image& other, int x0, int y0, int x1, int y1, int tolerance) const;
 };
 
 // Loads a PNG (or any FreeImage format) file; empty image on failure.

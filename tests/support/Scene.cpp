@@ -37,17 +37,7 @@ int countDark(const Image& image, Area area, int maxLevel) {
 }
 
 int countChanged(const Image& a, const Image& b, Area area, int tolerance) {
-    int count = 0;
-    for (int y = std::max(area.y0, 0); y < std::min({area.y1, a.height, b.height}); ++y) {
-        for (int x = std::max(area.x0, 0); x < std::min({area.x1, a.width, b.width}); ++x) {
-            const Rgb p = a.at(x, y);
-            const Rgb q = b.at(x, y);
-            if (std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance || std::abs(p.b - q.b) > tolerance) {
-                ++count;
-            }
-        }
-    }
-    return count;
+    return a.countDifferentIn(b, area.x0, area.y0, area.x1, area.y1, tolerance);
 }
 
 std::vector<bool> textMask(const Image& image, Area area, int minLevel) {

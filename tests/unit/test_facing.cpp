@@ -1,8 +1,6 @@
 // The facing rule: which way the duck turns for the arrows held.
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL_scancode.h>
-
 #include "player/Duck.h"
 
 TEST(FacingRule, FixedViewTableIncludingOverrides) {
@@ -36,17 +34,4 @@ TEST(FacingRule, OrbitViewAddsTheYawAndNoArrowKeepsTheLastFacing) {
     camera.yaw = 80.0f;
     applyFacingRule(duck, ArrowKeys{});
     EXPECT_EQ(duck.facing, -20.0f);
-}
-
-TEST(FacingRule, ArrowsAreReadByScancode) {
-    uint8_t state[SDL_NUM_SCANCODES] = {};
-    state[SDL_SCANCODE_UP] = state[SDL_SCANCODE_RIGHT] = state[SDL_SCANCODE_W] = 1;
-    ArrowKeys held = readArrowKeys(state);
-    EXPECT_TRUE(held.up && held.right && !held.down && !held.left);
-    state[SDL_SCANCODE_UP] = 0;
-    state[SDL_SCANCODE_DOWN] = state[SDL_SCANCODE_LEFT] = 1;
-    held = readArrowKeys(state);
-    EXPECT_TRUE(!held.up && held.down && held.left);
-    held = readArrowKeys(nullptr);
-    EXPECT_FALSE(held.up || held.down || held.left || held.right);
 }

@@ -139,4 +139,6 @@ TEST(PollArrowKeys, SetsEachFlagFromItsScancodeAndClearsTheRest) {
     keys[SDL_SCANCODE_DOWN] = keys[SDL_SCANCODE_RIGHT] = keys[SDL_SCANCODE_KP_8] = 1;  // keypad is not arrows
     pollArrowKeys(camera, keys);
     EXPECT_TRUE(!camera.keyForward && !camera.keyLeft && camera.keyBackward && camera.keyRight);
+    pollArrowKeys(camera, nullptr);  // no keyboard state: nothing held
+    EXPECT_FALSE(camera.keyForward || camera.keyBackward || camera.keyLeft || camera.keyRight);
 }

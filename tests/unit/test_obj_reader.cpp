@@ -26,7 +26,7 @@ std::string faces(const ObjModel& m) {
     for (const ObjFace& f : m.faces) {
         for (size_t k = 0; k < f.corners(); ++k)
             out << (k ? " " : "") << f.vertex[k] << '/' << f.texCoord[k] << '/' << f.normal[k];
-        out << (f.quad ? " quad\n" : "\n");
+        out << '\n';
     }
     return out.str();
 }
@@ -62,7 +62,7 @@ TEST(ObjReader, CornersKeepTheirOrderMayNameLaterElementsAndMakeOnePolygon) {
     const ObjModel model = readObj("f 3/4/2 1/2/3 2/1/4\n" + FourCorners + "f 1/1/1 2/2/2 3/3/3 4/4/4\nf 1 2 3 4 2\n");
     EXPECT_EQ(faces(model),
               "2/3/1 0/1/2 1/0/3\n"
-              "0/0/0 1/1/1 2/2/2 3/3/3 quad\n"
+              "0/0/0 1/1/1 2/2/2 3/3/3\n"
               "0/-1/-1 1/-1/-1 2/-1/-1 3/-1/-1 1/-1/-1\n");
 }
 
