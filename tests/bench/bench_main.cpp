@@ -14,7 +14,7 @@
 #include "assets/Texture.h"
 #include "game/GameLoop.h"
 #include "game/Shell.h"
-#include "support/GlContext.h"
+#include "support/Gl.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -2,7 +2,6 @@
 #include "support/Image.h"
 
 #include <FreeImage.h>
-#include <GL/gl.h>
 #include <algorithm>
 #include <cstdlib>
 
@@ -12,75 +11,32 @@ Rgb Image::at(int x, int y) const {
     return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
-Rgb Image::mean(int x0, int y0, int x1, int y1) const {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, width);
-    y1 = std::min(y1, height);
+Rgb Image::mean(Area a) const {
     long long r = 0, g = 0, b = 0, n = 0;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            Rgb p = at(x, y);
-            r += p.r;
-            g += p.g;
-            b += p.b;
-            ++n;
+    for (int y = std::max(a.y0, 0); y < std::min(a.y1, height); ++y) {
+        for (int x = std::max(a.x0, 0); x < std::min(a.x1, width); ++x, ++n) {
+            const Rgb p = at(x, y);
+            r += p.r, g += p.g, b += p.b;
         }
     }
     if (n == 0) return {};
     return {static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n)};
 }
 
-int Image::countBright(int x0, int y0, int x1, int y1, int minLevel) const {
-    int count = 0;
-    for (int y = std::max(y0, 0); y < std::min(y1, height); ++y) {
-        for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) {
-            Rgb p = at(x, y);
-            if (p.r >= minLevel && p.g >= minLevel && p.b >= minLevel) ++count;
-        }
-    }
-    return count;
-}
-
-int Image::countDifferent(const Image& other, int tolerance) const {
-    if (other.width != width || other.height != height) return width * height;
-    return countDifferentIn(other, 0, 0, width, height, tolerance);
-}
-
-int Image::countDifferentIn(const Image& other, int x0, int y0, int x1, int y1, int tolerance) const {
-    int count = 0;
-    for (int y = std::max(y0, 0); y < std::min({y1, height, other.height}); ++y) {
-        for (int x = std::max(x0, 0); x < std::min({x1, width, other.width}); ++x) {
-            const Rgb p = at(x, y);
-            const Rgb q = other.at(x, y);
-            if (std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance || std::abs(p.b - q.b) > tolerance) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
-
 Image loadImage(const std::string& path) {
     Image image;
-    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-    if (format == FIF_UNKNOWN) return image;
-    FIBITMAP* loaded = FreeImage_Load(format, path.c_str(), 0);
-    if (!loaded) return image;
-    FIBITMAP* converted = FreeImage_ConvertTo24Bits(loaded);
-    FreeImage_Unload(loaded);
+    FIBITMAP* loaded = FreeImage_Load(FreeImage_GetFileType(path.c_str(), 0), path.c_str(), 0);
+    FIBITMAP* converted = loaded ? FreeImage_ConvertTo24Bits(loaded) : nullptr;
+    if (loaded) FreeImage_Unload(loaded);
     if (!converted) return image;
     image.width = static_cast<int>(FreeImage_GetWidth(converted));
     image.height = static_cast<int>(FreeImage_GetHeight(converted));
     image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
     for (int y = 0; y < image.height; ++y) {
-        // FreeImage stores rows bottom-up.
-        const BYTE* row = FreeImage_GetScanLine(converted, image.height - 1 - y);
+        const BYTE* row = FreeImage_GetScanLine(converted, image.height - 1 - y);  // rows bottom-up
         for (int x = 0; x < image.width; ++x) {
-            const size_t i = (static_cast<size_t>(y) * image.width + x) * 3;
-            image.rgb[i] = row[x * 3 + FI_RGBA_RED];
-            image.rgb[i + 1] = row[x * 3 + FI_RGBA_GREEN];
-            image.rgb[i + 2] = row[x * 3 + FI_RGBA_BLUE];
+            uint8_t* out = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+            out[0] = row[x * 3 + FI_RGBA_RED], out[1] = row[x * 3 + FI_RGBA_GREEN], out[2] = row[x * 3 + FI_RGBA_BLUE];
         }
     }
     FreeImage_Unload(converted);
@@ -93,29 +49,39 @@ bool saveImage(const Image& image, const std::string& path) {
     for (int y = 0; y < image.height; ++y) {
         BYTE* row = FreeImage_GetScanLine(bitmap, image.height - 1 - y);
         for (int x = 0; x < image.width; ++x) {
-            Rgb p = image.at(x, y);
-            row[x * 3 + FI_RGBA_RED] = static_cast<BYTE>(p.r);
-            row[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>(p.g);
-            row[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>(p.b);
+            const Rgb p = image.at(x, y);
+            row[x * 3 + FI_RGBA_RED] = p.r, row[x * 3 + FI_RGBA_GREEN] = p.g, row[x * 3 + FI_RGBA_BLUE] = p.b;
         }
     }
-    const bool ok = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), 0) != 0;
+    const bool saved = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), 0);
     FreeImage_Unload(bitmap);
-    return ok;
+    return saved;
 }
 
-Image readFramebuffer(int width, int height) {
-    Image image;
-    image.width = width;
-    image.height = height;
-    std::vector<uint8_t> raw(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, raw.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    image.rgb.resize(raw.size());
-    for (int y = 0; y < height; ++y) {
-        std::copy_n(raw.begin() + static_cast<long>(height - 1 - y) * width * 3, width * 3,
-                    image.rgb.begin() + static_cast<long>(y) * width * 3);
+int countDifferent(const Image& a, const Image& b, Area area, int tolerance) {
+    int count = 0;
+    for (int y = std::max(area.y0, 0); y < std::min({area.y1, a.height, b.height}); ++y) {
+        for (int x = std::max(area.x0, 0); x < std::min({area.x1, a.width, b.width}); ++x) {
+            const Rgb p = a.at(x, y), q = b.at(x, y);
+            count += std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance || std::abs(p.b - q.b) > tolerance;
+        }
     }
-    return image;
+    return count;
+}
+
+namespace {
+// The font draws pure white; whatever lies behind the text stays well below this.
+bool white(Rgb p) { return std::min({p.r, p.g, p.b}) >= 200; }
+}  // namespace
+
+std::optional<std::pair<int, int>> findText(const Image& image, const TextMask& mask, Area area) {
+    for (int y = area.y0; y < area.y1; ++y) {
+        for (int x = area.x0; x < area.x1; ++x) {
+            const auto inkAt = [&](const std::pair<int, int>& d) { return white(image.at(x + d.first, y + d.second)); };
+            if (std::all_of(mask.ink.begin(), mask.ink.end(), inkAt) && std::none_of(mask.paper.begin(), mask.paper.end(), inkAt)) {
+                return std::make_pair(x, y);
+            }
+        }
+    }
+    return std::nullopt;
 }

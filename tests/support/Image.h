@@ -1,37 +1,43 @@
-// Reading pixels back from screenshots and from the GL framebuffer.
+// Pixels of a screenshot or of the GL framebuffer, and finding a line of the game's text in them.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
+    int r = 0, g = 0, b = 0;
 };
 
-// An RGB image with row 0 at the TOP (window convention).
+// A rectangle of window pixels, [x0, x1) x [y0, y1).
+struct Area {
+    int x0 = 0, y0 = 0, x1 = 1000, y1 = 480;
+};
+
+// RGB, row 0 at the top (window convention).
 struct Image {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgb;
 
-    bool empty() const { return width == 0 || height == 0; }
     Rgb at(int x, int y) const;
-    // Mean colour over the rectangle [x0, x1) x [y0, y1), clipped to the image.
-    Rgb mean(int x0, int y0, int x1, int y1) const;
-    // Pixels in the rectangle whose every channel is at least minLevel (white-ish text).
-    int countBright(int x0, int y0, int x1, int y1, int minLevel = 200) const;
-    // Number of pixels that differ by more than tolerance in any channel, over the whole
-    // image or in the rectangle [x0, x1) x [y0, y1).
-    int countDifferent(const Image& other, int tolerance = 24) const;
-    int countDifferentIn(const Image& other, int x0, int y0, int x1, int y1, int tolerance) const;
+    Rgb mean(Area area) const;
 };
 
-// Loads a PNG (or any FreeImage format) file; empty image on failure.
 Image loadImage(const std::string& path);
-// Saves as PNG; returns false on failure.
 bool saveImage(const Image& image, const std::string& path);
-// glReadPixels of the current framebuffer region, flipped so row 0 is the top.
-Image readFramebuffer(int width = 1000, int height = 480);
+// Pixels in the area that differ by more than tolerance in any channel.
+int countDifferent(const Image& a, const Image& b, Area area = {}, int tolerance = 24);
+
+// A line of text as the game's bitmap font draws it, as offsets from its pen position:
+// ink pixels are white, paper pixels (a margin around the ink, between the letters and
+// one letter's width beyond each end) are not, so one wrong letter or digit misses.
+struct TextMask {
+    std::string text;
+    std::vector<std::pair<int, int>> ink, paper;
+};
+
+// Where the line's pen position is in the area, if the text is there.
+std::optional<std::pair<int, int>> findText(const Image& image, const TextMask& mask, Area area = {});

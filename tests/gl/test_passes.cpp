@@ -1,0 +1,336 @@
+// Whole passes of the frame loop in a real GL context: which rules run in which state and in
+// what order, what each screen shows and says, and the textures and projection start-up sets.
+#include <GL/glu.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "assets/Texture.h"
+#include "game/GameLoop.h"
+#include "game/Shell.h"
+#include "render/Skybox.h"
+#include "support/Gl.h"
+// After gtest: Xlib's macros would clash with its names.
+#include <SDL2/SDL_syswm.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+using std::chrono::milliseconds;
+
+class Pass : public GlTest {
+protected:
+    SteadyTime now{};
+    Camera camera;
+    SkyboxTextures skybox;
+    ScreenSize screen;
+    Blackboard pauseBoard, endBoard;
+    GrassField field;
+    Duck duck{camera, 0, 0};
+    GameWorld world;
+    uint8_t keys[SDL_NUM_SCANCODES] = {};
+
+    void SetUp() override {
+        GlTest::SetUp();
+        GameStatus::instance() = GameStatus{};
+        skybox.camera = &camera;
+        duck.texturedList = duck.plainList = glGenLists(1);  // the rules, not the duck's picture
+        world = GameWorld{nullptr, FrameClock([this] { return now; }), {}, daySkyboxFaces(), nightSkyboxFaces(),
+                          &camera, &skybox, &screen, &pauseBoard, &endBoard, &field, &duck, makeTraffic()};
+        computeLampPositions(world.lighting, field);
+    }
+    void TearDown() override {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        GlTest::TearDown();
+    }
+    void pass(milliseconds length = milliseconds(20), const uint8_t* keyState = nullptr) {
+        now += length;
+        runPass(world, keyState ? keyState : keys);
+    }
+    void parkCarOnTheDuck() {
+        world.traffic[0].position = Vec3{camera.target.x + 1.0f, 2.0f, camera.target.z + 1.0f};
+        world.traffic[0].speed = 0.0f;
+    }
+    std::vector<float> carsX() const {
+        std::vector<float> x;
+        for (const Car& car : world.traffic) x.push_back(car.position.x);
+        return x;
+    }
+    GameStatus& status() { return GameStatus::instance(); }
+};
+}  // namespace
+
+TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
+    parkCarOnTheDuck();
+    camera.target.z = -61.0f;  // past the goal, yet nothing is won while paused
+    camera.keyForward = true;  // a flag left from play must not walk the duck
+    const Vec3 target = camera.target;
+    const std::vector<float> cars = carsX();
+    for (int i = 0; i < 5; ++i) pass();
+    EXPECT_EQ(status().state, GameState::Paused);
+    EXPECT_EQ(status().progress, 0);
+    EXPECT_EQ(camera.target.z, target.z);
+    EXPECT_EQ(carsX(), cars);
+
+    // 1.5 s of play, 10 s paused, then 0.1 s of play: one second of play time, and the cars
+    // of the first pass back move by that pass's delta only.
+    camera.target.z = 60.0f, camera.keyForward = false;
+    world.traffic = makeTraffic();
+    status().state = GameState::Playing;
+    for (int i = 0; i < 16; ++i) pass(milliseconds(i == 0 ? 0 : 100));
+    pushKeyRelease(SDLK_p);
+    pass(milliseconds(0));
+    for (int i = 0; i < 10; ++i) pass(milliseconds(1000));
+    pushKeyRelease(SDLK_p);
+    pass(milliseconds(0));
+    const std::vector<float> before = carsX();
+    pass(milliseconds(100));
+    EXPECT_EQ(status().elapsedSeconds, 1);
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_NEAR(std::fabs(carsX()[i] - before[i]), std::fabs(world.traffic[i].speed) * 0.1f * 600.0f, 1e-3f) << i;
+    }
+}
+
+TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
+    status().state = GameState::Playing;
+    pass();
+    // A hit and the goal in one pass: the goal rule runs last and wins.
+    camera.target.z = -61.0f;
+    pass();
+    status().state = GameState::Playing;
+    parkCarOnTheDuck();
+    pass();
+    EXPECT_EQ(status().state, GameState::Won);
+    // A hit and a P release in one pass: the keys come after the rules.
+    status() = GameStatus{GameState::Playing};
+    camera.target.z = 60.0f;
+    parkCarOnTheDuck();
+    pushKeyRelease(SDLK_p);
+    pass();
+    EXPECT_EQ(status().state, GameState::Paused);
+    status().state = GameState::Playing;
+    pass();
+    ASSERT_EQ(status().state, GameState::GameOver);
+
+    // The end screen stands still; R starts a new run where the cars stand, settings kept.
+    const GameStatus atTheHit = status();
+    const std::vector<float> cars = carsX();
+    status().wireframe = true;
+    camera.target.z = -80.0f;
+    for (int i = 0; i < 5; ++i) pass(milliseconds(400));
+    EXPECT_EQ(status().state, GameState::GameOver);
+    EXPECT_EQ(status().progress, atTheHit.progress);
+    EXPECT_EQ(status().elapsedSeconds, atTheHit.elapsedSeconds);
+    EXPECT_EQ(carsX(), cars);
+    pushKeyRelease(SDLK_r);
+    pass();
+    EXPECT_EQ(status().state, GameState::Playing);
+    EXPECT_EQ(status().progress, 0);
+    EXPECT_TRUE(status().wireframe);
+    EXPECT_FLOAT_EQ(camera.target.z, CameraStartTarget.z);
+    EXPECT_EQ(carsX(), cars);
+}
+
+TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
+    keys[SDL_SCANCODE_UP] = 1;
+    camera.orbitView = false;
+    for (GameSpeed speed : {GameSpeed::Slow, GameSpeed::Normal, GameSpeed::Fast}) {
+        SCOPED_TRACE(static_cast<int>(speed));
+        camera.reset(CameraStartEye, CameraStartTarget);
+        world.traffic = makeTraffic();
+        status() = GameStatus{GameState::Playing, speed};
+        pass();  // polls the arrows held
+        const float z = camera.target.z;
+        const std::vector<float> cars = carsX();
+        pass(milliseconds(100));
+        const float scale = speed == GameSpeed::Slow ? 0.5f : speed == GameSpeed::Fast ? 2.0f : 1.0f;
+        EXPECT_NEAR(z - camera.target.z, 15.0f * 0.1f * scale, 1e-3f);
+        for (size_t i = 0; i < cars.size(); ++i) {
+            EXPECT_NEAR(carsX()[i] - cars[i], world.traffic[i].speed * 0.1f * scale * 600.0f, 1e-3f) << i;
+        }
+    }
+}
+
+TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
+    world.lighting.nightMode = true;
+    status().state = GameState::Playing;
+    keys[SDL_SCANCODE_LEFT] = 1;  // every pass's view differs from the last one's
+    pass();
+    pass();
+    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
+    const Vec3 target = camera.target;
+    pass();
+    ASSERT_NE(camera.target.x, target.x);
+    // Light positions are kept in eye space, through the modelview in force when set.
+    const float travelling[4] = {target.x, target.y, target.z, 1.0f};
+    for (const auto& [light, place] : {std::pair{GL_LIGHT6, travelling}, {GL_LIGHT1, world.lighting.lampPositions[1]}}) {
+        GLfloat stored[4];
+        glGetLightfv(light, GL_POSITION, stored);
+        for (int r = 0; r < 4; ++r) {
+            const float expected = view.m[r] * place[0] + view.m[4 + r] * place[1] + view.m[8 + r] * place[2] + view.m[12 + r] * place[3];
+            EXPECT_NEAR(stored[r], expected, 1e-3f) << "light " << light - GL_LIGHT0 << " row " << r;
+        }
+    }
+}
+
+TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
+    // A real key press through the X server: the event drain of the pass brings it into
+    // SDL's key state, and the poll that follows must already see it.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(ensureGlContext(), &info));
+    Display* display = info.info.x11.display;
+    XSetInputFocus(display, info.info.x11.window, RevertToParent, CurrentTime);
+    status().state = GameState::Playing;
+    const KeyCode up = XKeysymToKeycode(display, XK_Up);
+    XTestFakeKeyEvent(display, up, True, CurrentTime);
+    XSync(display, False);
+    pass(milliseconds(20), SDL_GetKeyboardState(nullptr));
+    EXPECT_TRUE(camera.keyForward);
+    XTestFakeKeyEvent(display, up, False, CurrentTime);
+    XSync(display, False);
+    pass(milliseconds(20), SDL_GetKeyboardState(nullptr));
+    EXPECT_FALSE(camera.keyForward);
+}
+
+TEST_F(Pass, EndScreensShowTheSkyFromNoViewWithoutDuckOrCars) {
+    skybox.loadFaces(world.dayFaces);
+    // A duck that fills the view in red wherever it stands.
+    glNewList(duck.texturedList, GL_COMPILE);
+    glDisable(GL_LIGHTING);
+    glColor3f(1, 0, 0);
+    glBegin(GL_QUADS);
+    for (int axis = 0; axis < 3; ++axis) {
+        for (float side : {-100.0f, 100.0f}) {
+            for (const auto& [a, b] : {std::pair{-100.0f, -100.0f}, {100.0f, -100.0f}, {100.0f, 100.0f}, {-100.0f, 100.0f}}) {
+                const float corner[3] = {side, a, b};
+                glVertex3f(corner[axis], corner[(axis + 1) % 3], corner[(axis + 2) % 3]);
+            }
+        }
+    }
+    glEnd();
+    glEndList();
+    const auto redPixels = [](const Image& image) {
+        int red = 0;
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x) red += image.at(x, y).r > 200 && image.at(x, y).g < 50;
+        return red;
+    };
+    pass();
+    ASSERT_GT(redPixels(readFramebuffer()), 1000) << "the paused pass draws the duck";
+
+    status().state = GameState::GameOver;
+    pass();
+    const Image end = readFramebuffer();
+    EXPECT_EQ(redPixels(end), 0);
+    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(view.m[i], i % 5 == 0 ? 1.0f : 0.0f) << "no camera view, element " << i;
+    // Neither the cars nor the eye change the picture; the sky around the board is the
+    // sky box of size 150 around the target, seen from the identity.
+    for (Car& car : world.traffic) car.position.x = -6.0f;
+    camera.eye = Vec3{30.0f, 1.0f, 0.0f};
+    pass();
+    EXPECT_EQ(countDifferent(end, readFramebuffer(), {}, 0), 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    drawSkybox(skybox, 150.0f);
+    const Image sky = readFramebuffer();
+    EXPECT_EQ(countDifferent(end, sky, Area{0, 0, 1000, 44}, 2), 0);
+    EXPECT_GT(sky.mean(Area{0, 0, 1000, 44}).b, 100) << "a day sky, not black";
+}
+
+// Every text of every screen, found letter for letter at its place.
+TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
+    struct Text {
+        const char* text;
+        int x, y;
+    };
+    struct Screen {
+        GameState state;
+        int32_t progress, elapsed;
+        std::vector<Text> shown;
+        std::vector<const char*> absent;
+    };
+    const std::vector<Text> help = {
+        {"FLECHAS:  Mover el pato", 221, 123}, {"V:  Cambio de vista", 221, 153}, {"P:  Pausar el juego", 221, 183},
+        {"Q:  Salir del juego", 221, 213}, {"T:  Texturas (ON/OFF)", 221, 243}, {"W:  Wireframe (ON/OFF)", 221, 273},
+        {"I:  Interpolado / Facetado", 221, 303}, {"1:  Velocidad LENTA", 527, 123}, {"2:  Velocidad NORMAL", 527, 153},
+        {"3:  Velocidad RAPIDA", 527, 183}, {"N:  Modo nocturno (ON/OFF)", 527, 243}, {"L:  Modo atardecer (ON/OFF)", 527, 273}};
+    std::vector<Text> firstPause = help, laterPause = help;
+    firstPause.push_back({"PRESIONE P PARA EMPEZAR A JUGAR!", 329, 348});
+    laterPause.push_back({"PRESIONE P PARA VOLVER AL JUEGO!", 329, 348});
+    const std::vector<Screen> screens = {
+        {GameState::Paused, 0, 0, firstPause, {"Score: 0"}},
+        {GameState::Paused, -37, 65, laterPause, {"Score: 37"}},
+        {GameState::Playing, -37, 65, {{"Score: 37", 45, 60}, {"Tiempo: 01 : 05", 45, 100}}, {"GAME OVER"}},
+        {GameState::GameOver, -37, 65,
+         {{"GAME OVER", 440, 140}, {"Score: 37", 455, 215}, {"Tiempo: 01 : 05", 430, 245}, {"PRESIONE R PARA REINICIAR", 375, 340}},
+         {"YOU WON!", "P:  Pausar el juego"}},
+        {GameState::Won, -121, 600, {{"YOU WON!", 440, 140}, {"Score: 121", 455, 215}, {"Tiempo: 10 : 00", 430, 245}}, {"GAME OVER"}},
+    };
+    pauseBoard = makeBlackboard(), endBoard = makeBlackboard();
+    for (const Screen& screen : screens) {
+        SCOPED_TRACE(static_cast<int>(screen.state));
+        status() = GameStatus{screen.state};
+        status().progress = screen.progress;
+        status().elapsedSeconds = screen.elapsed;
+        world.clock.playLast = now, world.clock.playStart = now - std::chrono::seconds(screen.elapsed);
+        world.clock.clockRunning = false;
+        pass();
+        const Image image = readFramebuffer();
+        for (const Text& text : screen.shown) {
+            const auto found = findText(image, textMask(text.text), Area{text.x - 2, text.y - 2, text.x + 3, text.y + 3});
+            EXPECT_TRUE(found) << "\"" << text.text << "\" at " << text.x << ", " << text.y;
+        }
+        for (const char* text : screen.absent) EXPECT_FALSE(findText(image, textMask(text))) << text;
+    }
+}
+
+TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
+    // Checked right after each load: the texture environment is shared, not per texture.
+    const auto check = [](const char* name, GLuint texture, GLint width, GLint height, GLint format, GLint wrap) {
+        SCOPED_TRACE(name);
+        GLfloat env = 0;
+        glGetTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+        EXPECT_EQ(env, GL_MODULATE);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        GLint value = 0;
+        for (const auto& [what, expected] : {std::pair{GL_TEXTURE_WIDTH, width}, {GL_TEXTURE_HEIGHT, height}, {GL_TEXTURE_INTERNAL_FORMAT, format}}) {
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &value);
+            if (width > 0 || what != GL_TEXTURE_INTERNAL_FORMAT) {
+                EXPECT_EQ(value, expected) << std::hex << what;
+            }
+        }
+        for (const auto& [what, expected] : {std::pair{GL_TEXTURE_WRAP_S, wrap}, {GL_TEXTURE_WRAP_T, wrap},
+                                             {GL_TEXTURE_MIN_FILTER, GL_LINEAR}, {GL_TEXTURE_MAG_FILTER, GL_LINEAR}}) {
+            glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
+            EXPECT_EQ(value, expected) << std::hex << what;
+        }
+    };
+    check("grass", GrassField::instance().texture, 128, 128, GL_RGB, GL_REPEAT);
+    check("blackboard", makeBlackboard().texture, 512, 256, GL_RGBA, GL_REPEAT);
+    check("missing", loadTexture("./assets/textures/none.png", 24, GL_REPEAT, GL_MODULATE), 0, 0, 0, GL_REPEAT);
+    SkyboxTextures sky;
+    for (const FaceList& faces : {daySkyboxFaces(), nightSkyboxFaces()}) {
+        const GLuint replaced = sky.topFace;
+        sky.loadFaces(faces);
+        EXPECT_FALSE(replaced != 0 && glIsTexture(replaced)) << "a replaced sky face is deleted";
+        for (GLuint face : {sky.leftFace, sky.backFace, sky.rightFace, sky.frontFace, sky.topFace, sky.bottomFace})
+            check(faces[0].c_str(), face, 512, 512, GL_RGB, GL_CLAMP_TO_EDGE);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+TEST_F(GlTest, ProjectionIsTheFixedPerspective) {
+    const double f = 1.0 / std::tan(22.5 * M_PI / 180.0), aspect = 1000.0 / 480.0, nearZ = 0.1, farZ = 200.0;
+    const Matrix p = currentMatrix(GL_PROJECTION_MATRIX);
+    EXPECT_NEAR(p.m[0], f / aspect, 1e-5);
+    EXPECT_NEAR(p.m[5], f, 1e-5);
+    EXPECT_NEAR(p.m[10], (farZ + nearZ) / (nearZ - farZ), 1e-5);
+    EXPECT_NEAR(p.m[14], 2.0 * farZ * nearZ / (nearZ - farZ), 1e-5);
+    EXPECT_EQ(p.m[11], -1.0f);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+}

@@ -1,0 +1,34 @@
+// A real 1000 x 480 window and OpenGL context (Mesa llvmpipe) on a private Xvfb, one per
+// test process, with the bitmap font started as the game starts it.
+#pragma once
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include "support/Image.h"
+
+// Opens the window and context on first use; later calls return at once.
+SDL_Window* ensureGlContext();
+
+class GlTest : public ::testing::Test {
+protected:
+    // GL state as the game has it after start-up: its projection, identity modelview,
+    // depth test on, lighting, texturing and blending off, colour white, buffers cleared,
+    // SDL's event queue empty.
+    void SetUp() override;
+    // Fails the test if it left a GL error behind.
+    void TearDown() override;
+};
+
+// glReadPixels of the back buffer, row 0 at the top.
+Image readFramebuffer();
+// The text drawn by the game's own text function on black, read back as a mask.
+TextMask textMask(const char* text);
+// Puts a key release (how every letter key acts) on SDL's queue.
+void pushKeyRelease(SDL_Keycode key);
+// The matrix now on top of GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX, column-major.
+struct Matrix {
+    GLfloat m[16];
+};
+Matrix currentMatrix(GLenum which);
