@@ -6,7 +6,6 @@
 
 #include "assets/ObjLoader.h"
 #include "assets/SkyboxTextures.h"
-#include "assets/Texture.h"
 #include "game/GameLoop.h"
 #include "game/GameStatus.h"
 #include "game/Shell.h"
@@ -32,8 +31,7 @@ int main(int argc, char** argv) {
 
     // 6-7. The duck's texture, then its solid and outline display lists from one reading
     // of the model.
-    const GLuint duckTexture = loadTexture("./assets/textures/Duck.jpg", 24, GL_REPEAT, GL_REPLACE);
-    const ObjLists duckLists = loadObjLists("./assets/models/Duck.obj", duckTexture, 0.06f);
+    const ObjLists duckLists = loadDuckLists(loadDuckTexture());
 
     // 8. The camera, which carries the player's place.
     Camera* camera = new Camera();

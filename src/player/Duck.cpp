@@ -3,6 +3,8 @@
 
 #include <SDL2/SDL_scancode.h>
 
+#include "assets/ObjLoader.h"
+#include "assets/Texture.h"
 #include "game/GameStatus.h"
 
 ArrowKeys readArrowKeys(const uint8_t* keyState) {
@@ -57,3 +59,7 @@ void Duck::draw(const uint8_t* keyState) {
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
 }
+
+GLuint loadDuckTexture() { return loadTexture("./assets/textures/Duck.jpg", 24, GL_REPEAT, GL_REPLACE); }
+
+ObjLists loadDuckLists(GLuint texture) { return loadObjLists("./assets/models/Duck.obj", texture, DuckModelScale); }

@@ -32,6 +32,13 @@ struct Duck {
     void draw(const uint8_t* keyState);
 };
 
+// The model is 33 units long; this brings it to the duck's size of 2 units.
+constexpr float DuckModelScale = 0.06f;
+// The duck's texture, then its solid and outline display lists from one reading of the model.
+GLuint loadDuckTexture();
+struct ObjLists;
+ObjLists loadDuckLists(GLuint texture);
+
 // The facing rule: sets duck.keyAngle and duck.facing from the arrows held.
 void applyFacingRule(Duck& duck, const ArrowKeys& keys);
 // The duck's maximum corner for a camera target.

@@ -11,18 +11,6 @@ Rgb Image::at(int x, int y) const {
     return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
-Rgb Image::mean(Area a) const {
-    long long r = 0, g = 0, b = 0, n = 0;
-    for (int y = std::max(a.y0, 0); y < std::min(a.y1, height); ++y) {
-        for (int x = std::max(a.x0, 0); x < std::min(a.x1, width); ++x, ++n) {
-            const Rgb p = at(x, y);
-            r += p.r, g += p.g, b += p.b;
-        }
-    }
-    if (n == 0) return {};
-    return {static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n)};
-}
-
 Image loadImage(const std::string& path) {
     Image image;
     FIBITMAP* loaded = FreeImage_Load(FreeImage_GetFileType(path.c_str(), 0), path.c_str(), 0);

@@ -23,7 +23,6 @@ struct Image {
     std::vector<uint8_t> rgb;
 
     Rgb at(int x, int y) const;
-    Rgb mean(Area area) const;
 };
 
 Image loadImage(const std::string& path);

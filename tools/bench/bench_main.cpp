@@ -1,12 +1,13 @@
 // Timings of the work that could stall play, printed as figures (no pass or fail): the
 // night toggle's six sky box loads, the duck's start-up reading and compiling, and whole
-// frames of each state in a real GL context (Mesa llvmpipe on a private Xvfb).
+// frames of each state in a real window. Needs a display: under Xvfb, run it through xvfb-run.
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "assets/ObjLoader.h"
@@ -14,7 +15,6 @@
 #include "assets/Texture.h"
 #include "game/GameLoop.h"
 #include "game/Shell.h"
-#include "support/Gl.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -33,8 +33,14 @@ void report(const char* what, int runs, const std::function<void()>& work) {
 }
 }  // namespace
 
-int main() {
-    ensureGlContext();
+int main(int argc, char** argv) {
+    ShellWindow shell;
+    std::string error;
+    if (SDL_Init(SDL_INIT_VIDEO) < 0 || !openGameWindow("Larkmere benchmark", shell, error)) {
+        std::fprintf(stderr, "Larkmere: benchmark: %s%s\n", SDL_GetError(), error.c_str());
+        return 1;
+    }
+    initBitmapFonts(&argc, argv);
     setupProjection();
 
     Camera camera;
@@ -47,55 +53,39 @@ int main() {
     if (night) skybox.loadFaces(daySkyboxFaces());
 
     const GLuint duckTexture = loadTexture("./assets/textures/Duck.jpg", 24, GL_REPEAT, GL_REPLACE);
-    GLuint solid = 0;
-    GLuint outline = 0;
+    GLuint solid = 0, outline = 0;
     report("duck model: read and compile both lists", 5, [&] {
         const ObjLists lists = loadObjLists("./assets/models/Duck.obj", duckTexture, 0.06f);
         solid = lists.solid;
         outline = lists.wireframe;
     });
 
-    GameWorld world;
-    world.camera = &camera;
-    world.skybox = &skybox;
-    world.dayFaces = daySkyboxFaces();
-    world.nightFaces = nightSkyboxFaces();
     ScreenSize screen;
-    Blackboard pauseBoard = makeBlackboard();
-    Blackboard endBoard = makeBlackboard();
-    GrassField& field = GrassField::instance();
+    Blackboard pauseBoard = makeBlackboard(), endBoard = makeBlackboard();
     Duck duck(camera, solid, outline);
-    world.screen = &screen;
-    world.pauseBoard = &pauseBoard;
-    world.endBoard = &endBoard;
-    world.field = &field;
-    world.duck = &duck;
-    world.traffic = makeTraffic();
-    computeLampPositions(world.lighting, field);
+    GameWorld world{nullptr, FrameClock(), {}, daySkyboxFaces(), nightSkyboxFaces(), &camera, &skybox, &screen,
+                    &pauseBoard, &endBoard, &GrassField::instance(), &duck, makeTraffic()};
+    computeLampPositions(world.lighting, *world.field);
     const uint8_t* keys = SDL_GetKeyboardState(nullptr);
-
     GameStatus& status = GameStatus::instance();
-    status.state = GameState::Paused;
-    report("paused frame (help panel)", 30, [&] { runPass(world, keys); });
-    report("playing frame, day", 30, [&] {
-        status.state = GameState::Playing;
-        runPass(world, keys);
-    });
-    world.lighting.nightMode = true;
-    report("playing frame, night lights", 30, [&] {
-        status.state = GameState::Playing;
-        runPass(world, keys);
-    });
-    world.lighting.nightMode = false;
-    status.wireframe = true;
-    report("playing frame, wireframe", 30, [&] {
-        status.state = GameState::Playing;
-        runPass(world, keys);
-    });
-    status.wireframe = false;
-    report("end screen frame", 30, [&] {
-        status.state = GameState::GameOver;
-        runPass(world, keys);
-    });
+    struct Frame {
+        const char* name;
+        GameState state;
+        bool night, wireframe;
+    };
+    for (const Frame& frame : {Frame{"paused frame (help panel)", GameState::Paused, false, false},
+                               {"playing frame, day", GameState::Playing, false, false},
+                               {"playing frame, night lights", GameState::Playing, true, false},
+                               {"playing frame, wireframe", GameState::Playing, false, true},
+                               {"end screen frame", GameState::GameOver, false, false}}) {
+        world.lighting.nightMode = frame.night;
+        status.wireframe = frame.wireframe;
+        report(frame.name, 30, [&] {
+            status.state = frame.state;  // a pass may end the run; every run measures the same frame
+            runPass(world, keys);
+        });
+    }
+    closeGameWindow(shell);
+    SDL_Quit();
     return 0;
 }

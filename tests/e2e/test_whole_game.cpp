@@ -1,0 +1,107 @@
+// One whole game through the real binary, each screen read off the window by its text.
+#include <gtest/gtest.h>
+
+#include "support/Game.h"
+#include "support/Gl.h"
+
+constexpr Area ClockBox{25, 25, 250, 125};
+constexpr Area Board{170, 50, 830, 430};
+// The grass before the duck, and the duck: no car comes this near the start, so only the
+// player's keys and mouse change it.
+constexpr Area NearField{0, 300, 1000, 480};
+const char* const HelpRows[] = {
+    "FLECHAS:  Mover el pato", "V:  Cambio de vista", "P:  Pausar el juego", "Q:  Salir del juego",
+    "T:  Texturas (ON/OFF)", "W:  Wireframe (ON/OFF)", "I:  Interpolado / Facetado", "1:  Velocidad LENTA",
+    "2:  Velocidad NORMAL", "3:  Velocidad RAPIDA", "N:  Modo nocturno (ON/OFF)", "L:  Modo atardecer (ON/OFF)"};
+
+static bool shows(const Image& s, const TextMask& text, Area area = {}) { return findText(s, text, area).has_value(); }
+static int nearChange(const Image& from, const Image& to) { return countDifferent(from, to, NearField, 8); }
+
+// masks[n] is the line that carries the number n: the number on screen, or -1.
+static int reading(const Image& shot, const std::vector<TextMask>& masks, Area area) {
+    for (size_t n = 0; n < masks.size(); ++n) {
+        if (shows(shot, masks[n], area)) return static_cast<int>(n);
+    }
+    return -1;
+}
+
+TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
+    ASSERT_NE(ensureGlContext(), nullptr);
+    // masks[n] of score and time carry the number n: the lines a player can meet here.
+    std::vector<TextMask> score, time, help;
+    for (int n = 0; n < 200; ++n) score.push_back(textMask(("Score: " + std::to_string(n)).c_str()));
+    for (int s = 0; s < 120; ++s) {
+        const std::string seconds = (s % 60 < 10 ? "0" : "") + std::to_string(s % 60);
+        time.push_back(textMask(("Tiempo: 0" + std::to_string(s / 60) + " : " + seconds).c_str()));
+    }
+    for (const char* row : HelpRows) help.push_back(textMask(row));
+    const TextMask start = textMask("PRESIONE P PARA EMPEZAR A JUGAR!"), lost = textMask("GAME OVER");
+    const TextMask back = textMask("PRESIONE P PARA VOLVER AL JUEGO!"), won = textMask("YOU WON!");
+    const TextMask restart = textMask("PRESIONE R PARA REINICIAR");
+
+    Game game;
+    ASSERT_TRUE(game.findWindow()) << game.errors();
+    auto shot = game.waitFor("1_help_panel", [&](const Image& s) { return shows(s, start); });
+    ASSERT_TRUE(shot) << game.errors();
+    EXPECT_EQ(std::make_pair(shot->width, shot->height), std::make_pair(1000, 480));
+    for (const TextMask& row : help) EXPECT_TRUE(shows(*shot, row)) << row.text;
+    EXPECT_EQ(reading(*shot, time, ClockBox), -1) << "no play clock before the game starts";
+
+    game.xdotool("key p");
+    shot = game.waitFor("2_playing", [&](const Image& s) { return shows(s, score[0], ClockBox); });
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(reading(*shot, time, ClockBox), 0);
+    EXPECT_FALSE(shows(*shot, start));
+    ASSERT_TRUE(game.waitFor("3_one_second", [&](const Image& s) { return shows(s, time[1], ClockBox); }));
+
+    // Arrows are polled, so Up is held; at slow speed, to be released well before the first lane
+    // of cars even when frames come late.
+    game.xdotool("key 1 keydown Up");
+    shot = game.waitFor("4_walked", [&](const Image& s) { return reading(s, score, ClockBox) > 0; });
+    game.xdotool("keyup Up");
+    ASSERT_TRUE(shot);
+    const int walked = reading(*shot, score, ClockBox);
+
+    game.xdotool("key p");
+    ASSERT_TRUE(game.waitFor("5_paused", [&](const Image& s) { return shows(s, back) && shows(s, help[0]); }));
+
+    game.xdotool("key p keydown Up");
+    shot = game.waitFor("6_end_screen", [&](const Image& s) { return shows(s, restart); });
+    game.xdotool("keyup Up");
+    ASSERT_TRUE(shot) << "holding Up never reached a car or the goal";
+    EXPECT_TRUE(shows(*shot, lost) || shows(*shot, won));
+    EXPECT_GT(reading(*shot, score, Board), walked);
+    EXPECT_GE(reading(*shot, time, Board), 1);
+    // The end screen stands still, its time included: no shot differs over seconds of watching.
+    EXPECT_FALSE(game.waitFor("7_end_still", [&](const Image& s) { return countDifferent(*shot, s, {}, 0) > 0; }, 2.5));
+
+    game.xdotool("key r");
+    ASSERT_TRUE(game.waitFor("8_restarted", [&](const Image& s) { return shows(s, time[0], ClockBox); }));
+
+    // Each look key, and the mouse that swings the orbit view around the duck, changes the near
+    // field; pressing the key again, or the opposite motion, changes it back.
+    for (const auto& [name, on, off] : std::vector<std::array<std::string, 3>>{
+             {"t", "key t", "key t"}, {"w", "key w", "key w"}, {"i", "key i", "key i"}, {"l", "key l", "key l"},
+             {"n", "key n", "key n"}, {"mouse", "mousemove_relative -- 120 0", "mousemove_relative -- -120 0"}}) {
+        SCOPED_TRACE(name);
+        const Image before = game.screenshot("9_" + name + "_before");
+        game.xdotool(on);
+        EXPECT_TRUE(game.waitFor("9_" + name + "_on", [&](const Image& s) { return nearChange(before, s) > 100; }));
+        game.xdotool(off);
+        EXPECT_TRUE(game.waitFor("9_" + name + "_off", [&](const Image& s) { return nearChange(before, s) == 0; }));
+    }
+    // V swaps to the fixed view and back to an orbit view placed along the fixed one.
+    const Image orbit = game.screenshot("10_orbit");
+    game.xdotool("key v");
+    const auto fixedView = game.waitFor("10_fixed_view", [&](const Image& s) { return nearChange(orbit, s) > 10000; });
+    ASSERT_TRUE(fixedView);
+    game.xdotool("key v");
+    EXPECT_TRUE(game.waitFor("10_orbit_again", [&](const Image& s) { return nearChange(*fixedView, s) > 10000; }));
+
+    // Keys act on release: with Q held the game still pauses on P, and quits when Q comes up.
+    game.xdotool("keydown q key p");
+    EXPECT_TRUE(game.waitFor("11_q_held", [&](const Image& s) { return shows(s, help[0]); }));
+    EXPECT_FALSE(game.waitForExit(0));
+    game.xdotool("keyup q");
+    EXPECT_EQ(game.waitForExit(), 0);
+}

@@ -1,0 +1,102 @@
+// Starts the game through a shell that sets its directory, environment and stderr file, and
+// reads its window straight from the X server (XGetImage), fast enough to poll.
+#include "support/Game.h"
+
+#include <X11/Xutil.h>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using Clock = std::chrono::steady_clock;
+
+Game::Game(bool display, const std::string& dir, std::vector<std::string> env) {
+    if (display) server_ = std::make_unique<XvfbServer>();
+    close(mkstemp(errorsPath_.data()));
+    // The test process may hold a display and a video driver of its own, for its text masks.
+    std::string command = "cd '" + dir + "' && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER";
+    if (server_) command += " DISPLAY=" + server_->display();
+    for (const std::string& var : env) command += " " + var;
+    command += " " LARKMERE_BINARY " 2>" + errorsPath_;
+    pid_ = fork();
+    if (pid_ == 0) {
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    setpgid(pid_, pid_);  // here too, so that a kill right after the fork reaches the group
+}
+
+Game::~Game() {
+    if (pid_ > 0 && !waitForExit(0) && kill(-pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
+    if (display_ != nullptr) XCloseDisplay(display_);
+    std::remove(errorsPath_.c_str());
+}
+
+bool Game::findWindow() {
+    // Polled rather than left to `search --sync`: a game that dies at start-up ends the wait at
+    // once, and a search that errors out while windows come and go is simply made again.
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while ((window_ = std::strtoul(xdotool("search --onlyvisible --name '^Larkmere$'").c_str(), nullptr, 10)) == 0 &&
+           Clock::now() < deadline && !waitForExit(0)) {
+        usleep(100000);
+    }
+    // No window manager runs on the test display: the test hands the focus over itself.
+    xdotool("windowfocus --sync " + std::to_string(window_));
+    // A window that is gone must fail a screenshot, not end the test process.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    return window_ != 0 && (display_ = XOpenDisplay(server_->display().c_str())) != nullptr;
+}
+
+std::string Game::xdotool(const std::string& command) {
+    FILE* out = popen(("DISPLAY=" + server_->display() + " timeout 60 xdotool " + command).c_str(), "r");
+    std::string printed;
+    for (int c; out != nullptr && (c = std::fgetc(out)) != EOF;) printed += static_cast<char>(c);
+    if (out != nullptr) pclose(out);
+    return printed;
+}
+
+void Game::requestClose() {
+    XEvent event{};
+    event.xclient = {ClientMessage, 0, False, display_, window_, XInternAtom(display_, "WM_PROTOCOLS", False), 32, {}};
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    XSendEvent(display_, window_, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+std::optional<Image> Game::waitFor(const std::string& name, std::function<bool(const Image&)> ok, double seconds) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    Image shot;
+    bool matched = false;
+    do {
+        XWindowAttributes size{};
+        XGetWindowAttributes(display_, window_, &size);  // 0 x 0 once the window is gone: no image
+        XImage* image = XGetImage(display_, window_, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
+        shot = Image{image != nullptr ? size.width : 0, image != nullptr ? size.height : 0, {}};
+        for (int i = 0; i < shot.width * shot.height; ++i) {
+            const unsigned long pixel = XGetPixel(image, i % shot.width, i / shot.width);  // 24-bit TrueColor
+            shot.rgb.insert(shot.rgb.end(), {uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)});
+        }
+        if (image != nullptr) XDestroyImage(image);
+        matched = shot.width > 0 && ok(shot);
+        if (!matched) usleep(50000);  // leaves the game the processor to draw its next frame
+    } while (!matched && Clock::now() < deadline);
+    std::filesystem::create_directories(LARKMERE_SCREENSHOTS);
+    saveImage(shot, LARKMERE_SCREENSHOTS "/" + name + ".png");
+    return matched ? std::optional<Image>(shot) : std::nullopt;
+}
+
+std::optional<int> Game::waitForExit(double seconds) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    int raw = 0;
+    while (!status_ && waitpid(pid_, &raw, WNOHANG) != pid_) {
+        if (Clock::now() >= deadline) return std::nullopt;
+        usleep(20000);
+    }
+    // A game killed by a signal never reads as a clean exit.
+    if (!status_) status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    return status_;
+}

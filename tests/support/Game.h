@@ -1,0 +1,44 @@
+// The real larkmere binary on a private Xvfb, driven as a player and a window manager would
+// drive it: keys and mouse through xdotool, screenshots of its window, its exit and stderr.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "support/Image.h"
+#include "support/Xvfb.h"
+
+class Game {
+public:
+    // Starts the game in dir with extra "NAME=value" variables, on a display of its own or
+    // with DISPLAY unset. The game runs in a process group of its own that dies with the test.
+    explicit Game(bool display = true, const std::string& dir = LARKMERE_SOURCE_DIR, std::vector<std::string> env = {});
+    // Kills the game if it still runs, then its Xvfb.
+    ~Game();
+
+    // Waits for the mapped window titled "Larkmere" and gives it the keyboard focus.
+    bool findWindow();
+    // An xdotool command on the game's display ("key p", "keydown Up", "mousemove_relative -- 9 0");
+    // returns what it printed.
+    std::string xdotool(const std::string& command);
+    // The window manager's close button: WM_DELETE_WINDOW sent to the window.
+    void requestClose();
+    // Screenshots of the window until one satisfies ok: that one, or none by the deadline. The
+    // shot that settles it, the match or the last one seen, is saved as <name>.png.
+    std::optional<Image> waitFor(const std::string& name, std::function<bool(const Image&)> ok, double seconds = 60);
+    Image screenshot(const std::string& name) { return waitFor(name, [](auto&) { return true; }).value_or(Image{}); }
+    // The exit status, or none while the game still runs after the deadline.
+    std::optional<int> waitForExit(double seconds = 30);
+    // Its standard error so far.
+    std::string errors() const { std::ifstream file(errorsPath_); return {std::istreambuf_iterator<char>(file), {}}; }
+
+private:
+    std::unique_ptr<XvfbServer> server_;
+    Display* display_ = nullptr;
+    Window window_ = 0;
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string errorsPath_ = "/tmp/larkmere-stderr-XXXXXX";  // made unique by mkstemp
+};

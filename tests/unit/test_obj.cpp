@@ -1,0 +1,75 @@
+// The OBJ reader on small named texts, and the committed model and pictures as the game reads them.
+#include <gtest/gtest.h>
+
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+
+#include "assets/ObjReader.h"
+#include "assets/SkyboxTextures.h"
+
+const std::string Square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvn 0 0 1\nvn 0 1 0\n";
+
+// "positions normals texCoords", then "|" and the 0-based v/vt/vn of each corner of each face (-1: none).
+static std::string summary(const ObjModel& m) {
+    std::ostringstream s;
+    s << m.positions.size() << ' ' << m.normals.size() << ' ' << m.texCoords.size();
+    for (const ObjFace& f : m.faces)
+        for (size_t k = 0; k < f.corners(); ++k)
+            s << (k ? " " : " | ") << f.vertex[k] << '/' << f.texCoord[k] << '/' << f.normal[k];
+    return s.str();
+}
+
+TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
+    const struct { const char* name; std::string text; const char* read; } cases[] = {
+        {"v, v/vt, v//vn corners", Square + "f 1 2/2 3//2", "4 2 2 | 0/-1/-1 1/1/-1 2/-1/1"},
+        {"v/vt/vn quad naming later lines", "f 4/1/2 3/2/1 2/1/1 1/2/2\n" + Square, "4 2 2 | 3/0/1 2/1/0 1/0/0 0/1/1"},
+        {"negative indices count back from what was read so far",
+         "vt 0 0\nvn 0 0 1\nvn 0 1 0\nv 0 0 0\nv 1 0 0\nv 2 0 0\nf -3 -2 -1\nv 3 0 0\nf -1 -2/-1 -3//-2\n",
+         "4 2 1 | 0/-1/-1 1/-1/-1 2/-1/-1 | 3/-1/-1 2/0/-1 1/-1/0"},
+        {"index 0 or past a list", Square + "f 0 1 2\nf -5 1 2\nf 1 2 5\nf 1/1 2/3 3/1\nf 1//1 2//1 3//3", "4 2 2"},
+        {"a quad with one bad corner", Square + "f 1 2 3 5\nf 1//1 2//1 3//1 4//3\nf 1/1 2/1 3/1 4/0", "4 2 2"},
+        {"malformed corners", Square + "f 1 2\nf 1/1/1/1 2 3\nf 1 x 3\nf 1 2 3.5\nf 1 2 3/\nf 1 2 ++3", "4 2 2"},
+        {"CRLF, a leading plus, no last newline", "v +1 2 3\r\nv 4 -5 6\r\nv 7 8 +9\r\nf +1 2 3\r\nvn 0 0 1",
+         "3 1 0 | 0/-1/-1 1/-1/-1 2/-1/-1"},
+        {"unreadable lines; vt takes two or three numbers", "v 1 x 3\nv 1 2\nv\nvn a b c\nvn 1 2\nvt 0.5\nvt 1 zz\n"
+         " v 1 1 1\n# v 1 1 1\nvp 1 2\nv ++1 0 0\nvt 0.25 0.75\nvt 1 2 3 w", "0 0 2"}};
+    for (const auto& c : cases) EXPECT_EQ(summary(readObj(c.text)), c.read) << c.name;
+    EXPECT_EXIT(readObjFile("./assets/models/Missing.obj"), testing::ExitedWithCode(1), "") << "the game ends";
+
+    const ObjModel model = readObj("v +10 0 -5e0\nvt 0.25 0.75\nvn 0 2 0\nf 1/1/1 1 1/1\n");
+    ASSERT_EQ(model.faces.size(), 1u);
+    const ObjCorner full = objCorner(model, model.faces[0], 0, 0.5f), bare = objCorner(model, model.faces[0], 1, 2);
+    EXPECT_EQ(std::make_tuple(full.hasTexCoord, full.s, full.t, full.hasNormal, full.normal.y, full.position.x,
+                              full.position.z, bare.hasTexCoord, bare.hasNormal, bare.position.x),
+              std::make_tuple(true, 0.25f, -0.75f, true, 2.0f, 5.0f, -2.5f, false, false, 20.0f)) << "t is -v";
+}
+
+TEST(CommittedAssets, DuckModelAndPicturesAsTheGameReadsThem) {
+    const ObjModel duck = readObjFile("./assets/models/Duck.obj");
+    std::ifstream file("./assets/models/Duck.obj");
+    size_t faceLines = 0;
+    for (std::string line; std::getline(file, line);) faceLines += line.rfind("f ", 0) == 0;
+    EXPECT_GT(faceLines, 1000u);
+    EXPECT_EQ(duck.faces.size(), faceLines) << "every face of the file is valid";
+    const auto y = [](const ObjTriple& a, const ObjTriple& b) { return a.y < b.y; };
+    const auto z = [](const ObjTriple& a, const ObjTriple& b) { return a.z < b.z; };
+    const auto [bill, tail] = std::minmax_element(duck.positions.begin(), duck.positions.end(), y);
+    EXPECT_NEAR(tail->y - bill->y, 33.0f, 1.0f);
+    EXPECT_EQ(std::min_element(duck.positions.begin(), duck.positions.end(), z)->z, 0.0f) << "the feet stand at 0";
+
+    std::vector<std::tuple<std::string, unsigned, unsigned, unsigned>> pictures = {
+        {"./assets/textures/grass.png", 128, 128, 24}, {"./assets/textures/blackboard.png", 512, 256, 32}};
+    for (const FaceList& faces : {daySkyboxFaces(), nightSkyboxFaces()})
+        for (const std::string& face : faces) pictures.emplace_back(face, 512, 512, 24);
+    for (const auto& [path, width, height, bits] : pictures) {
+        FIBITMAP* picture = FreeImage_Load(FreeImage_GetFIFFromFilename(path.c_str()), path.c_str(), 0);
+        ASSERT_NE(picture, nullptr) << path;
+        EXPECT_EQ(std::make_tuple(FreeImage_GetWidth(picture), FreeImage_GetHeight(picture), FreeImage_GetBPP(picture)),
+                  std::make_tuple(width, height, bits)) << path;
+        FreeImage_Unload(picture);
+    }
+}

@@ -1,0 +1,102 @@
+// The rules of a run without a window: play clock and its text, car motion and lanes, collision and goal.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+#include "game/FrameClock.h"
+#include "render/Overlay.h"
+#include "world/Rules.h"
+
+constexpr int32_t Max = std::numeric_limits<int32_t>::max(), Min = std::numeric_limits<int32_t>::min();
+constexpr GameState Playing = GameState::Playing, Won = GameState::Won;
+
+TEST(PlayClock, CountsOnlyPlayingTimeAndShowsItTruncated) {
+    // Milliseconds on the help panel, playing, paused or ended, then playing again after a resume or a restart.
+    const struct { const char* name; int help, play, pause; bool restart; int again, seconds; } cases[] = {
+        {"help panel, 5.7 s, pause, 0.3 s", 5000, 5700, 30000, false, 300, 6}, {"59.99 s", 0, 59990, 0, false, 0, 59},
+        {"12 s, end screen, restart, 1.1 s", 0, 12000, 3000, true, 1100, 1}};
+    for (const auto& c : cases) {
+        SteadyTime now{};
+        FrameClock clock([&now] { return now; });
+        auto after = [&](int ms) -> FrameClock& { now += std::chrono::milliseconds(ms); return clock; };
+        GameStatus status;
+        after(c.help).resumePlay();
+        after(c.play).updatePlayTime(status);
+        c.restart ? after(c.pause).restartPlay() : after(c.pause).resumePlay();
+        after(c.again).updatePlayTime(status);
+        EXPECT_EQ(status.elapsedSeconds, c.seconds) << c.name;
+    }
+    EXPECT_EQ(std::make_tuple(speedFactor(GameSpeed::Slow), speedFactor(GameSpeed::Normal),
+                              speedFactor(GameSpeed::Fast)), std::make_tuple(0.5, 1.0, 2.0));
+
+    const std::pair<int32_t, const char*> times[] = {
+        {0, "00 : 00"}, {9, "00 : 09"}, {10, "00 : 10"}, {65, "01 : 05"}, {599, "09 : 59"}, {600, "10 : 00"},
+        {609, "10 : 09"}, {675, "11 : 15"}, {6000, "100 : 00"}, {-5, "00 : 00"}, {Max, "35791394 : 07"}};
+    for (const auto& [seconds, shown] : times) EXPECT_EQ(formatPlayTime(seconds), shown) << seconds << " s";
+    const std::tuple<int32_t, int32_t, const char*> lines[] = {{0, 0, "Score: 0 / Tiempo: 00 : 00"},
+        {-37, 65, "Score: 37 / Tiempo: 01 : 05"}, {Min, 600, "Score: 2147483648 / Tiempo: 10 : 00"}};
+    for (const auto& [p, s, shown] : lines)
+        EXPECT_EQ(std::string(formatScoreLines(p, s).score) + " / " + formatScoreLines(p, s).time, shown);
+}
+
+TEST(CarMotion, StepsTurnsAndLanes) {
+    // 0.125 x 0.125 s x 600 is exactly 9.375 units, so a step can land on the bound exactly.
+    const struct { const char* name; float speed, x, endX, endSpeed; } cases[] = {
+        {"east, on 25", 0.125f, 15.625f, 25, -0.125f}, {"east, past 25, no clamp", 0.125f, 24, 33.375f, -0.125f},
+        {"west, on -25", -0.125f, -15.625f, -25, 0.125f}, {"west, past -25", -0.125f, -24, -33.375f, 0.125f},
+        {"east, back from -30", 0.125f, -30, -20.625f, 0.125f}, {"west, back from 30", -0.125f, 30, 20.625f, -0.125f}};
+    for (const auto& c : cases) {
+        Car car{c.speed, 2.0f, {c.x, 2.0f, 40.0f}, 50.0f};
+        car.move(0.125f);
+        EXPECT_EQ(std::make_pair(car.position.x, car.speed), std::make_pair(c.endX, c.endSpeed)) << c.name;
+    }
+    const std::pair<float, float> lanes[10] = {{0.057f, 2.0f}, {0.03f, 3.0f}, {0.042f, 2.0f}, {0.045f, 3.9f},
+        {0.06f, 3.0f}, {0.036f, 2.0f}, {0.027f, 3.9f}, {0.045f, 2.0f}, {0.06f, 3.9f}, {0.09f, 3.0f}};  // speed, top
+    const Traffic traffic = makeTraffic();
+    ASSERT_EQ(traffic.size(), 10u);
+    for (int i = 0; i < 10; ++i) {
+        const Car& car = traffic[i];
+        EXPECT_EQ(std::make_tuple(car.speed, car.size, car.position.x, car.position.y, car.position.z, car.laneLength),
+                  std::make_tuple(lanes[i].first, 2.0f, 10.0f, lanes[i].second, 40.0f - 10 * i, 50.0f)) << i;
+    }
+}
+
+TEST(CollisionAndGoal, EndTheRunOnATouchingCarOrBeyondTheLastLane) {
+    const struct { const char* relation; float duckX, duckZ, duckSize, carX, carZ, carSize; bool hit; } cases[] = {
+        {"apart in x", 11.01f, 39, 2, 9, 39, 2, false}, {"apart in z", 9, 41.01f, 2, 9, 39, 2, false},
+        {"apart, squares overlap", 10.5f, 40.5f, 2, 9, 39, 2, false}, {"apart, big", 12.05f, 39, 4, 9, 39, 2, false},
+        {"touching in +x", 11, 39, 2, 9, 39, 2, true}, {"touching in -z", 9, 37, 2, 9, 39, 2, true},
+        {"touching, big duck", 12, 39, 4, 9, 39, 2, true}, {"touching, big car", 9, 36, 2, 9, 39, 4, true},
+        {"overlapping", 10.4f, 40.4f, 2, 9, 39, 2, true}, {"same centre", -3, -21, 2, -3, -21, 2, true}};
+    for (const auto& c : cases) {
+        const float dh = c.duckSize / 2, ch = c.carSize / 2;  // positions are maximum corners
+        const Car car{0.05f, c.carSize, {c.carX + ch, 3.9f, c.carZ + ch}, 50.0f};
+        EXPECT_EQ(touches({c.duckX + dh, 1.0f, c.duckZ + dh}, c.duckSize, car), c.hit) << c.relation;
+    }
+    Camera camera;
+    Duck duck(camera, 0, 0);
+    duck.position = duckPositionFor({0.0f, 3.0f, 25.0f}, duck.size);  // centred on (0, 25)
+    EXPECT_EQ(duck.position.y, 2.0f) << "with the target 3 up, the box spans y 0 to 2";
+    for (int hit = -1; hit < 10; ++hit) {  // car `hit` 2 units from the duck, the rest far; -1: car 0 2.01 away
+        Traffic traffic = makeTraffic();
+        for (Car& car : traffic) car.position.x = -1000.0f;
+        traffic[hit < 0 ? 0 : hit].position = {hit < 0 ? 3.01f : 3.0f, 2.0f, 26.0f};
+        GameStatus status;
+        checkCarCollisions(duck, traffic, status);
+        EXPECT_EQ(status.state, hit < 0 ? GameState::Paused : GameState::GameOver) << "car " << hit;
+    }
+    // Walking to each z in turn: the progress that z stands for, the progress kept (only ever lowered), the state.
+    const std::tuple<float, int32_t, int32_t, GameState> walk[] = {{60.7f, 0, 0, Playing}, {59.5f, -1, -1, Playing},
+        {-0.5f, -60, -60, Playing}, {50.0f, -10, -60, Playing}, {NAN, Max, -60, Playing}, {3e9f, Max, -60, Playing},
+        {2147483648.0f, Max - 59, -60, Playing}, {INFINITY, Max, -60, Playing}, {-60.9f, -120, -120, Playing},
+        {-61.0f, -121, -121, Won}, {-3e9f, Min, Min, Won}, {-INFINITY, Min, Min, Won}};
+    GameStatus status;
+    status.state = Playing;
+    for (const auto& [z, p, progress, state] : walk) {
+        camera.target.z = z;
+        updateProgress(camera, status);
+        EXPECT_EQ(std::make_tuple(progressFor(z), status.progress, status.state), std::tie(p, progress, state)) << z;
+    }
+}
