@@ -52,7 +52,8 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
     ASSERT_TRUE(shot);
     EXPECT_EQ(reading(*shot, time, ClockBox), 0);
     EXPECT_FALSE(shows(*shot, start));
-    ASSERT_TRUE(game.waitFor("3_one_second", [&](const Image& s) { return shows(s, time[1], ClockBox); }));
+    // The clock runs: a late frame may skip a reading, so any later second counts.
+    ASSERT_TRUE(game.waitFor("3_one_second", [&](const Image& s) { return reading(s, time, ClockBox) >= 1; }));
 
     // Arrows are polled, so Up is held; at slow speed, to be released well before the first lane
     // of cars even when frames come late.

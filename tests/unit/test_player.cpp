@@ -22,41 +22,46 @@ static SDL_Event key(SDL_Keycode k, Uint32 type = SDL_KEYUP) { SDL_Event e{type}
 static SDL_Event motion(int x, int y) { SDL_Event e{SDL_MOUSEMOTION}; e.motion.xrel = x; e.motion.yrel = y; return e; }
 
 TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
-    // The target starts at (x, 3, z), the orbit rows at the start pose (yaw 30.96); arrows: Up Down Left Right.
+    // Each row starts in the fixed view with the target at (x, 3, z), then takes its own view (the orbit view
+    // keeps the fixed direction, yaw 40.24); two passes of s seconds with a paused pass between, which leaves the
+    // duck where it is. Arrows: Up Down Left Right. Nothing held keeps the last facing (77); onto an edge: dropped.
     const struct { const char* arrows; bool orbit; float x, z; double s; float dx, dz, facing; } cases[] = {
         {"U", false, 0, 60, 0.1, 0, -1.5f, 180}, {"D", false, 0, 60, 0.1, 0, 1.5f, 0},
         {"L", false, 0, 60, 0.1, -1.5f, 0, -90}, {"R", false, 0, 60, 0.1, 1.5f, 0, 90},
         {"UL", false, 0, 60, 0.1, -Diagonal, -Diagonal, -135}, {"UR", false, 0, 60, 0.1, Diagonal, -Diagonal, 135},
         {"DL", false, 0, 60, 0.1, -Diagonal, Diagonal, -45}, {"DR", false, 0, 60, 0.1, Diagonal, Diagonal, 45},
         {"UDL", false, 0, 60, 0.1, -Diagonal, 0, -45}, {"ULR", false, 0, 60, 0.1, 0, -Diagonal, 135},
-        {"", false, 0, 60, 0.1, 0, 0, 77},  // nothing held: the last facing is kept
-        {"U", true, 0, 60, 0.1, -0.7717436f, -1.2862393f, 210.96376f},  // along the look direction
-        {"R", true, 0, 60, 0.1, 1.2862393f, -0.7717436f, 120.96376f},   // square to it
-        {"UR", false, 24.9f, 0, 0.1, 0, -Diagonal, 135},  // blocked at the east edge, still slides up
-        {"R", false, 24.0625f, 0, 0.0625, 0, 0, 90}, {"L", false, -24.0625f, 0, 0.0625, 0, 0, -90},  // onto an edge:
-        {"U", false, 0, -69.0625f, 0.0625, 0, 0, 180}, {"D", false, 0, 69.0625f, 0.0625, 0, 0, 0}};  // dropped whole
+        {"", false, 0, 60, 0.1, 0, 0, 77}, {"UR", false, 24.9f, 0, 0.1, 0, -Diagonal, 135},  // blocked right, slides
+        {"U", true, 0, 60, 0.1, -0.9689134f, -1.1450794f, 220.23636f},  // along the look direction
+        {"R", true, 0, 60, 0.1, 1.1450794f, -0.9689134f, 130.23636f},   // square to it
+        {"R", false, 24.0625f, 0, 0.0625, 0, 0, 90}, {"L", false, -24.0625f, 0, 0.0625, 0, 0, -90},
+        {"U", false, 0, -69.0625f, 0.0625, 0, 0, 180}, {"D", false, 0, 69.0625f, 0.0625, 0, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.arrows << (c.orbit ? " orbit at " : " fixed at ") << c.x << ", " << c.z);
         Camera camera;
-        camera.orbitView = c.orbit;
+        camera.orbitView = false;
         camera.target = {c.x, 3.0f, c.z};
-        camera.step(0.0, Field, false);  // places the eye for the view
+        camera.step(0.0, Field, false);
+        camera.orbitView = c.orbit;
+        camera.step(0.0, Field, false);
         uint8_t keys[SDL_NUM_SCANCODES] = {};
         for (const char* a = c.arrows; *a != 0; ++a) keys[SDL_SCANCODE_RIGHT + std::string("RLDU").find(*a)] = 1;
         pollArrowKeys(camera, keys);
         Duck duck(camera, 0, 0);
-        duck.facing = 77.0f;  // what the last pass left
+        duck.facing = 77.0f;
         applyFacingRule(duck, readArrowKeys(keys));
         EXPECT_NEAR(duck.facing, c.facing, 1e-4f);
         camera.step(c.s, Field, false);
-        camera.step(c.s, Field, false, true);  // a paused pass leaves the duck where it is
-        EXPECT_EQ(at(camera.target), at({c.x + c.dx, 3.0f, c.z + c.dz}));
-        EXPECT_EQ(at(arm(camera)), at(c.orbit ? Vec3{6, 2, 10} : Vec3{11, 10, 13}));
+        camera.step(c.s, Field, false, true);
+        camera.step(c.s, Field, false);
+        EXPECT_EQ(at(camera.target), at({c.x + 2 * c.dx, 3.0f, c.z + 2 * c.dz}));
+        EXPECT_EQ(at(arm(camera)), at(c.orbit ? Vec3{6.5905916f, 5.9914469f, 7.7888810f} : Vec3{11, 10, 13}));
     }
 }
 
 TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
     Camera c;
+    EXPECT_EQ(at(c.lookAtEye()) + " / " + at(c.target), at(CameraStartEye) + " / " + at(CameraStartTarget));
     auto mouse = [&c](float dx, float dy, int passes) {
         for (int i = 0; i < passes; ++i) {
             c.mouseDeltaX = dx;
@@ -64,16 +69,17 @@ TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
             c.step(0.0, Field, false);
         }
     };
-    mouse(0, 0, 1);
-    EXPECT_EQ(at(c.lookAtEye()) + " / " + at(c.target), at(CameraStartEye) + " / " + at(CameraStartTarget));
-    mouse(1, 0, 1);  // one pixel right: the eye swings clockwise seen from above and the yaw falls
-    EXPECT_EQ(at(arm(c)), at({5.969973f, 2, 10.017955f}));
+    mouse(1, 10, 1);  // one pixel right swings the eye clockwise seen from above; ten down raise it
+    EXPECT_EQ(at(arm(c)), at({5.936576f, 2.348905f, 9.961913f}));
     EXPECT_NEAR(c.yaw, 30.96376f - 0.1718873f, 1e-4f);
+    EXPECT_EQ(std::make_pair(c.mouseDeltaX, c.mouseDeltaY), std::make_pair(0.0f, 0.0f)) << "used up";
+    c.mouseDeltaX = 40.0f;  // held back while paused, for the next playing pass
+    c.step(0.0, Field, true);
+    EXPECT_EQ(c.mouseDeltaX, 40.0f);
     mouse(0, 10, 60);  // down raises the eye up to the pitch limit, and no further
     const Vec3 top = c.eye;
     mouse(0, 10, 1);
     EXPECT_EQ(at(c.eye), at(top));
-    EXPECT_NEAR(arm(c).y, c.distance, 0.01f);
     mouse(0, -10, 1);  // turning back is always accepted
     EXPECT_LT(c.eye.y, top.y);
     mouse(0, -10, 150);  // under the ground looking up; the view's eye is floored at 0.5
@@ -84,8 +90,7 @@ TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
 TEST(KeyTable, EveryEventInEveryState) {
     // What the table of each state changes: Playing, Paused, and the end screens (Won and GameOver).
     const std::string quits = "quit:1", view = "orbit:0 placed:0", fixed = "orbit:1 placed:0", last = "mouse:-7,3";
-    struct Row { std::vector<SDL_Event> events; std::string playing, paused = "", ended = ""; bool orbit = true; };
-    const Row cases[] = {
+    const struct { std::vector<SDL_Event> sent; std::string play, pause = "", end = ""; bool orbit = true; } cases[] = {
         {{key(SDLK_ESCAPE)}, quits, quits, quits}, {{key(SDLK_q)}, quits, quits, quits},
         {{key(0, SDL_QUIT)}, quits, quits, quits}, {{key(SDLK_p)}, "state:1", "state:0"},
         {{key(SDLK_q, SDL_KEYDOWN), key(SDLK_p, SDL_KEYDOWN), key(SDLK_r, SDL_KEYDOWN)}, ""},  // on release only
@@ -96,7 +101,7 @@ TEST(KeyTable, EveryEventInEveryState) {
         {{key(SDLK_1)}, "speed:0"}, {{key(SDLK_3)}, "speed:2"}, {{key(SDLK_3), key(SDLK_2)}, ""},
         {{key(SDLK_p), key(SDLK_t)}, "state:1 tex:0", "state:0"},  // one table for the whole pass
         {{motion(4, -2), motion(-7, 3)}, last, last, last}, {{motion(4, -2)}, "", "", "", false}};
-    for (const Row& c : cases) {
+    for (const auto& c : cases) {
         for (GameState table : {GameState::Playing, GameState::Paused, GameState::Won, GameState::GameOver}) {
             SteadyTime now{};  // a run 75 s and 40 units in, with the camera away from the start
             FrameClock clock([&now] { return now; });
@@ -122,14 +127,14 @@ TEST(KeyTable, EveryEventInEveryState) {
                 return s.str();
             };
             std::string expected = seen();
-            std::istringstream change(table == GameState::Playing  ? c.playing
-                                      : table == GameState::Paused ? c.paused : c.ended);
+            std::istringstream change(table == GameState::Playing  ? c.play
+                                      : table == GameState::Paused ? c.pause : c.end);
             for (std::string word; change >> word;) {
                 const std::size_t start = expected.find(word.substr(0, word.find(':') + 1));
                 expected.replace(start, expected.find(' ', start) - start, word);
             }
-            for (const SDL_Event& e : c.events) handleEvent(e, table, targets);
-            EXPECT_EQ(seen(), expected) << "state " << int(table) << ", key " << c.events[0].key.keysym.sym;
+            for (const SDL_Event& e : c.sent) handleEvent(e, table, targets);
+            EXPECT_EQ(seen(), expected) << "state " << int(table) << ", key " << c.sent[0].key.keysym.sym;
         }
     }
 }
