@@ -10,6 +10,7 @@
 
 #include "assets/ObjReader.h"
 #include "assets/SkyboxTextures.h"
+#include "player/Duck.h"
 
 const std::string Square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvn 0 0 1\nvn 0 1 0\n";
 
@@ -58,7 +59,7 @@ TEST(CommittedAssets, DuckModelAndPicturesAsTheGameReadsThem) {
     const auto y = [](const ObjTriple& a, const ObjTriple& b) { return a.y < b.y; };
     const auto z = [](const ObjTriple& a, const ObjTriple& b) { return a.z < b.z; };
     const auto [bill, tail] = std::minmax_element(duck.positions.begin(), duck.positions.end(), y);
-    EXPECT_NEAR(tail->y - bill->y, 33.0f, 1.0f);
+    EXPECT_NEAR((tail->y - bill->y) * DuckModelScale, 2.0f, 0.06f) << "33 units long, drawn 2 long like the duck";
     EXPECT_EQ(std::min_element(duck.positions.begin(), duck.positions.end(), z)->z, 0.0f) << "the feet stand at 0";
 
     std::vector<std::tuple<std::string, unsigned, unsigned, unsigned>> pictures = {
