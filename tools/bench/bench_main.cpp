@@ -12,7 +12,6 @@
 
 #include "assets/ObjLoader.h"
 #include "assets/SkyboxTextures.h"
-#include "assets/Texture.h"
 #include "game/GameLoop.h"
 #include "game/Shell.h"
 
@@ -52,10 +51,10 @@ int main(int argc, char** argv) {
     });
     if (night) skybox.loadFaces(daySkyboxFaces());
 
-    const GLuint duckTexture = loadTexture("./assets/textures/Duck.jpg", 24, GL_REPEAT, GL_REPLACE);
+    const GLuint duckTexture = loadDuckTexture();
     GLuint solid = 0, outline = 0;
     report("duck model: read and compile both lists", 5, [&] {
-        const ObjLists lists = loadObjLists("./assets/models/Duck.obj", duckTexture, 0.06f);
+        const ObjLists lists = loadDuckLists(duckTexture);
         solid = lists.solid;
         outline = lists.wireframe;
     });
