@@ -1,26 +1,27 @@
-// The real larkmere binary on a private Xvfb, driven as a player and a window manager would
+// The real larkmere binary on the test's display, driven as a player and a window manager would
 // drive it: keys and mouse through xdotool, screenshots of its window, its exit and stderr.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <fstream>
 #include <functional>
-#include <memory>
 
 #include "support/Image.h"
-#include "support/Xvfb.h"
+#include <optional>
+#include <string>
+#include <vector>
 
 class Game {
 public:
-    // Starts the game in dir with extra "NAME=value" variables, on a display of its own or
-    // with DISPLAY unset. The game runs in a process group of its own that dies with the test.
+    // Starts the game in dir with extra "NAME=value" variables, on the test's display or with
+    // DISPLAY unset. The game runs in a process group of its own that dies with the test.
     explicit Game(bool display = true, const std::string& dir = LARKMERE_SOURCE_DIR, std::vector<std::string> env = {});
-    // Kills the game if it still runs, then its Xvfb.
+    // Kills the game if it still runs.
     ~Game();
 
     // Waits for the mapped window titled "Larkmere" and gives it the keyboard focus.
     bool findWindow();
-    // An xdotool command on the game's display ("key p", "keydown Up", "mousemove_relative -- 9 0");
+    // An xdotool command ("key p", "keydown Up", "mousemove_relative -- 9 0");
     // returns what it printed.
     std::string xdotool(const std::string& command);
     // The window manager's close button: WM_DELETE_WINDOW sent to the window.
@@ -35,7 +36,6 @@ public:
     std::string errors() const { std::ifstream file(errorsPath_); return {std::istreambuf_iterator<char>(file), {}}; }
 
 private:
-    std::unique_ptr<XvfbServer> server_;
     Display* display_ = nullptr;
     Window window_ = 0;
     pid_t pid_ = -1;

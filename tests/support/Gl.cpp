@@ -1,25 +1,20 @@
-// The GL test window: a real Mesa context on a private Xvfb.
+// The GL test window: a real Mesa context on the display the test runs on.
 #include "support/Gl.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <string>
 
 #include "game/Shell.h"
 #include "render/Overlay.h"
-#include "support/Xvfb.h"
 
 namespace {
-std::unique_ptr<XvfbServer> server;
 ShellWindow shell;
 }  // namespace
 
 SDL_Window* ensureGlContext() {
     if (shell.window != nullptr) return shell.window;
-    server = std::make_unique<XvfbServer>();
-    setenv("DISPLAY", server->display().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     std::string error;
     if (SDL_Init(SDL_INIT_VIDEO) < 0 || !openGameWindow("Larkmere GL test", shell, error)) {
@@ -31,7 +26,6 @@ SDL_Window* ensureGlContext() {
     std::atexit([] {
         closeGameWindow(shell);
         SDL_Quit();
-        server.reset();
     });
     static int argc = 1;
     static char name[] = "gl_tests";
@@ -63,17 +57,9 @@ void GlTest::TearDown() {
 }
 
 Image readFramebuffer() {
-    Image image;
-    image.width = WindowWidth;
-    image.height = WindowHeight;
-    std::vector<uint8_t> flipped(static_cast<size_t>(WindowWidth) * WindowHeight * 3);
+    Image image{WindowWidth, WindowHeight, std::vector<uint8_t>(size_t(WindowWidth) * WindowHeight * 3)};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WindowWidth, WindowHeight, GL_RGB, GL_UNSIGNED_BYTE, flipped.data());
-    image.rgb.resize(flipped.size());
-    const size_t row = static_cast<size_t>(WindowWidth) * 3;
-    for (int y = 0; y < WindowHeight; ++y) {
-        std::copy_n(&flipped[(WindowHeight - 1 - y) * row], row, &image.rgb[y * row]);
-    }
+    glReadPixels(0, 0, WindowWidth, WindowHeight, GL_BGR, GL_UNSIGNED_BYTE, image.bgr.data());
     return image;
 }
 

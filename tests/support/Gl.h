@@ -1,4 +1,4 @@
-// A real 1000 x 480 window and OpenGL context (Mesa llvmpipe) on a private Xvfb, one per
+// A real 1000 x 480 window and OpenGL context (Mesa llvmpipe) on the test's display, one per
 // test process, with the bitmap font started as the game starts it.
 #pragma once
 
@@ -21,7 +21,7 @@ protected:
     void TearDown() override;
 };
 
-// glReadPixels of the back buffer, row 0 at the top.
+// glReadPixels of the back buffer.
 Image readFramebuffer();
 // The text drawn by the game's own text function on black, read back as a mask.
 TextMask textMask(const char* text);

@@ -7,42 +7,27 @@
 
 Rgb Image::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return {};
-    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
-    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+    const size_t i = (static_cast<size_t>(height - 1 - y) * width + x) * 3;
+    return {bgr[i + 2], bgr[i + 1], bgr[i]};
 }
 
 Image loadImage(const std::string& path) {
-    Image image;
     FIBITMAP* loaded = FreeImage_Load(FreeImage_GetFileType(path.c_str(), 0), path.c_str(), 0);
     FIBITMAP* converted = loaded ? FreeImage_ConvertTo24Bits(loaded) : nullptr;
     if (loaded) FreeImage_Unload(loaded);
-    if (!converted) return image;
-    image.width = static_cast<int>(FreeImage_GetWidth(converted));
-    image.height = static_cast<int>(FreeImage_GetHeight(converted));
-    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
-    for (int y = 0; y < image.height; ++y) {
-        const BYTE* row = FreeImage_GetScanLine(converted, image.height - 1 - y);  // rows bottom-up
-        for (int x = 0; x < image.width; ++x) {
-            uint8_t* out = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
-            out[0] = row[x * 3 + FI_RGBA_RED], out[1] = row[x * 3 + FI_RGBA_GREEN], out[2] = row[x * 3 + FI_RGBA_BLUE];
-        }
-    }
+    if (!converted) return {};
+    Image image{int(FreeImage_GetWidth(converted)), int(FreeImage_GetHeight(converted)), {}};
+    image.bgr.resize(size_t(image.width) * image.height * 3);
+    FreeImage_ConvertToRawBits(image.bgr.data(), converted, image.width * 3, 24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
     FreeImage_Unload(converted);
     return image;
 }
 
-bool saveImage(const Image& image, const std::string& path) {
-    FIBITMAP* bitmap = FreeImage_Allocate(image.width, image.height, 24);
-    if (!bitmap) return false;
-    for (int y = 0; y < image.height; ++y) {
-        BYTE* row = FreeImage_GetScanLine(bitmap, image.height - 1 - y);
-        for (int x = 0; x < image.width; ++x) {
-            const Rgb p = image.at(x, y);
-            row[x * 3 + FI_RGBA_RED] = p.r, row[x * 3 + FI_RGBA_GREEN] = p.g, row[x * 3 + FI_RGBA_BLUE] = p.b;
-        }
-    }
-    const bool saved = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), 0);
-    FreeImage_Unload(bitmap);
+bool saveImage(Image image, const std::string& path) {
+    FIBITMAP* bitmap = FreeImage_ConvertFromRawBits(image.bgr.data(), image.width, image.height, image.width * 3, 24,
+                                                    FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+    const bool saved = bitmap && FreeImage_Save(FIF_PNG, bitmap, path.c_str(), 0);
+    if (bitmap) FreeImage_Unload(bitmap);
     return saved;
 }
 

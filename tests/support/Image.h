@@ -16,17 +16,18 @@ struct Area {
     int x0 = 0, y0 = 0, x1 = 1000, y1 = 480;
 };
 
-// RGB, row 0 at the top (window convention).
+// Stored as FreeImage and glReadPixels(GL_BGR) lay pixels out: blue, green, red, the
+// bottom row first. at() counts rows from the top, as the window does.
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> rgb;
+    std::vector<uint8_t> bgr;
 
     Rgb at(int x, int y) const;
 };
 
 Image loadImage(const std::string& path);
-bool saveImage(const Image& image, const std::string& path);
+bool saveImage(Image image, const std::string& path);
 // Pixels in the area that differ by more than tolerance in any channel.
 int countDifferent(const Image& a, const Image& b, Area area = {}, int tolerance = 24);
 
