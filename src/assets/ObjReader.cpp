@@ -1,15 +1,19 @@
 // The OBJ subset the duck uses, read defensively: "v", "vn", "vt" and "f" lines, corners
-// as v, v/vt, v//vn or v/vt/vn, faces of three or more corners. A line that does not have
-// its form is skipped, and a face is skipped when any index misses its list.
+// as v, v/vt, v//vn or v/vt/vn, faces of three or more corners. A "v", "vn" or "vt" line
+// always counts, whatever its numbers; a face line that does not have its form is skipped,
+// and so is a face when any index misses its list.
 #include "assets/ObjReader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <locale.h>
 #include <system_error>
 
 namespace {
@@ -43,18 +47,18 @@ std::string_view withoutPlus(std::string_view word) {
     return word;
 }
 
-bool parseFloat(std::string_view word, float& out) {
-    word = withoutPlus(word);
-    if (word.empty()) return false;
-    // Through double so that denormal floats are accepted; anything a float cannot hold
-    // is refused rather than converted (that conversion would be undefined).
-    double value = 0.0;
-    const char* end = word.data() + word.size();
-    auto [ptr, ec] = std::from_chars(word.data(), end, value);
-    if (ec != std::errc() || ptr != end) return false;
-    if (std::isfinite(value) && std::fabs(value) > static_cast<double>(FLT_MAX)) return false;
-    out = static_cast<float>(value);
-    return true;
+// A number as a float; every word reads as one, so that a line always takes its index and
+// later faces keep naming the elements they mean. Beyond a float's range is clamped to
+// the largest float, below it reads as 0 (denormals are kept), and no number reads as 0.
+float readNumber(std::string_view word) {
+    // strtod in the C locale, whatever locale the process runs in: it tells overflow from
+    // underflow, where from_chars only reports "out of range".
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const std::string text(word);
+    char* end = nullptr;
+    const double value = strtod_l(text.c_str(), &end, cLocale);
+    if (text.empty() || end != text.c_str() + text.size() || std::isnan(value)) return 0.0f;
+    return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
 bool parseInt(std::string_view word, int64_t& out) {
@@ -65,21 +69,14 @@ bool parseInt(std::string_view word, int64_t& out) {
     return ec == std::errc() && ptr == end;
 }
 
-// Reads up to three numbers after the keyword; false if fewer than `required` are there
-// or a word where a number belongs is not one. Further words (a w, vertex colours) are
-// left alone, as sscanf would.
-bool parseTriple(std::string_view rest, int required, ObjTriple& out) {
+// The first three numbers after the keyword; missing ones read as 0. Further words (a w,
+// vertex colours) are left alone.
+ObjTriple readTriple(std::string_view rest) {
     Words words(rest);
     float values[3] = {0.0f, 0.0f, 0.0f};
-    int count = 0;
     std::string_view word;
-    while (count < 3 && words.next(word)) {
-        if (!parseFloat(word, values[count])) return false;
-        ++count;
-    }
-    if (count < required) return false;
-    out = {values[0], values[1], values[2]};
-    return true;
+    for (int count = 0; count < 3 && words.next(word); ++count) values[count] = readNumber(word);
+    return {values[0], values[1], values[2]};
 }
 
 // A 1-based index becomes 0-based (checked against the final list later, so forward
@@ -143,16 +140,15 @@ bool parseFace(std::string_view rest, const ObjModel& model, ObjFace& face) {
 void readLine(std::string_view line, ObjModel& model) {
     if (line.empty()) return;
     if (line[0] == 'v' && line.size() >= 2) {
-        ObjTriple triple;
         switch (line[1]) {
             case ' ':
-                if (parseTriple(line.substr(2), 3, triple)) model.positions.push_back(triple);
+                model.positions.push_back(readTriple(line.substr(2)));
                 break;
             case 'n':
-                if (parseTriple(line.substr(2), 3, triple)) model.normals.push_back(triple);
+                model.normals.push_back(readTriple(line.substr(2)));
                 break;
             case 't':
-                if (parseTriple(line.substr(2), 2, triple)) model.texCoords.push_back(triple);
+                model.texCoords.push_back(readTriple(line.substr(2)));
                 break;
             default:
                 break;
@@ -190,10 +186,22 @@ ObjModel readObj(std::string_view text) {
 }
 
 ObjModel readObjFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) std::exit(1);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return readObj(text);
+    // Plain stdio, so every failure (missing, a directory, no permission, an I/O error) is
+    // a return value with a reason rather than an exception.
+    std::string text, why;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) why = std::strerror(errno);
+    char buffer[1 << 16];
+    for (std::size_t n; file != nullptr && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    if (file != nullptr && std::ferror(file)) why = std::strerror(errno);
+    if (file != nullptr) std::fclose(file);
+    if (!why.empty()) {
+        std::fprintf(stderr, "Larkmere: cannot read the model \"%s\": %s\n", path.c_str(), why.c_str());
+        std::exit(1);
+    }
+    ObjModel model = readObj(text);
+    if (model.faces.empty()) std::fprintf(stderr, "Larkmere: the model \"%s\" has no faces to draw\n", path.c_str());
+    return model;
 }
 
 bool objFaceValid(const ObjModel& model, const ObjFace& face) {

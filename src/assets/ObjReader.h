@@ -49,7 +49,8 @@ struct ObjCorner {
 // Reads OBJ text. Lines that are not understood are skipped, and so is every face that
 // names an element the file does not have; nothing outside the lists is ever read.
 ObjModel readObj(std::string_view text);
-// Reads the file at path; ends the process with status 1, silently, if it cannot be opened.
+// Reads the file at path. One that cannot be read ends the process with status 1, after a
+// line on standard error that says why; one with no faces to draw is said so, and read.
 ObjModel readObjFile(const std::string& path);
 
 // True when the face has at least three corners and every index it holds is in range.

@@ -3,7 +3,11 @@
 
 #include <FreeImage.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -12,20 +16,74 @@ struct BitmapRelease {
 };
 using Bitmap = std::unique_ptr<FIBITMAP, BitmapRelease>;
 
-// The decoded picture at the asked depth, or none when the file cannot be decoded. The
-// format comes from the extension only, so a PNG named .jpg fails here.
-Bitmap decode(const std::string& path, int depth) {
+// FreeImage's first complaint about the file being decoded: the reason a player can act on.
+std::string decoderComplaint;
+
+void keepComplaint(FREE_IMAGE_FORMAT, const char* message) {
+    if (decoderComplaint.empty() && message != nullptr) decoderComplaint = message;
+}
+
+// A decoder's message on one line of plain text, whatever bytes of the file it quotes.
+std::string oneLine(std::string text) {
+    for (char& c : text) c = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    return text;
+}
+
+// Why the file cannot be read at all, or nothing when it can.
+std::string unreadable(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::strerror(errno);
+    char byte = 0;
+    const bool empty = std::fread(&byte, 1, 1, file) != 1;
+    std::string why = !empty ? "" : std::ferror(file) ? std::strerror(errno) : "the file is empty";
+    std::fclose(file);
+    return why;
+}
+
+// Why OpenGL cannot hold a picture of this size, or nothing when it can.
+std::string tooLarge(unsigned width, unsigned height) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (width <= static_cast<unsigned>(largest) && height <= static_cast<unsigned>(largest)) return "";
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels is more than the " +
+           std::to_string(largest) + " x " + std::to_string(largest) + " this OpenGL takes";
+}
+
+// The decoded picture at the asked depth, or none, with why in `why`. The format comes from
+// the extension only, so a PNG named .jpg fails here. The size is read from the header
+// first, so a huge or lying header costs no decoding and no memory.
+Bitmap decode(const std::string& path, int depth, std::string& why) {
+    why = unreadable(path);
     const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(path.c_str());
-    if (format == FIF_UNKNOWN) return nullptr;
-    const Bitmap loaded(FreeImage_Load(format, path.c_str(), 0));
-    if (!loaded) return nullptr;
-    return Bitmap(depth == 32 ? FreeImage_ConvertTo32Bits(loaded.get()) : FreeImage_ConvertTo24Bits(loaded.get()));
+    if (why.empty() && format == FIF_UNKNOWN) why = "its extension names no picture format";
+    if (!why.empty()) return nullptr;
+    FreeImage_SetOutputMessage(keepComplaint);
+    decoderComplaint.clear();
+    const std::string notValid = std::string("it is not a valid ") + FreeImage_GetFormatFromFIF(format) + " picture";
+    Bitmap image;
+    if (FreeImage_FIFSupportsNoPixels(format)) {
+        const Bitmap header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
+        why = !header ? notValid : tooLarge(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()));
+    }
+    if (why.empty()) {
+        const Bitmap loaded(FreeImage_Load(format, path.c_str(), 0));
+        if (loaded) image.reset(depth == 32 ? FreeImage_ConvertTo32Bits(loaded.get()) : FreeImage_ConvertTo24Bits(loaded.get()));
+        why = !image || FreeImage_GetBits(image.get()) == nullptr
+                  ? notValid : tooLarge(FreeImage_GetWidth(image.get()), FreeImage_GetHeight(image.get()));
+        if (!why.empty()) image.reset();
+    }
+    // The decoder's own words say more than ours; a picture it still gave is shown.
+    if (!decoderComplaint.empty() && (image || why == notValid)) why = decoderComplaint + (image ? "; showing what could be read" : "");
+    return image;
 }
 
 }  // namespace
 
 GLuint loadTexture(const std::string& path, int depth, GLint wrap, GLint envMode) {
-    const Bitmap image = decode(path, depth);
+    std::string why;
+    const Bitmap image = decode(path, depth, why);
+    // Once per load, never per frame: a damaged picture leaves its surface plain.
+    if (!why.empty()) std::fprintf(stderr, "Larkmere: picture \"%s\": %s\n", path.c_str(), oneLine(why).c_str());
     GLsizei width = 0;
     GLsizei height = 0;
     const void* pixels = nullptr;

@@ -1,45 +1,104 @@
-// How the game starts and ends: its exit status and what it prints, one short process per case.
+// How the game starts and ends, with its own files and with damaged ones: the exit status,
+// the whole of standard error, and whether the game plays on. One short process per row.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <regex>
 
 #include "support/Game.h"
 
 namespace fs = std::filesystem;
 
-TEST(GameStartup, ExitStatusAndMessageOfEachWayToStartAndQuit) {
-    // A working directory with the textures but not the model.
-    const fs::path noModel = fs::temp_directory_path() / ("larkmere-no-model-" + std::to_string(getpid()));
-    fs::remove_all(noModel);
-    fs::create_directories(noModel / "assets");
-    fs::create_directory_symlink(fs::path(LARKMERE_SOURCE_DIR) / "assets/textures", noModel / "assets/textures");
-    // quit: an xdotool command, "close" for the close request, or none; errorLine: how one
-    // line of stderr starts, or none.
-    struct Case {
-        const char *name, *workDir;
-        bool display;
-        std::vector<std::string> env;
-        const char *quit, *errorLine;
-        int status;
-    };
-    const Case cases[] = {
-        {"no display", LARKMERE_SOURCE_DIR, false, {}, nullptr, "Larkmere: ", 1},
-        {"no such video driver", LARKMERE_SOURCE_DIR, false, {"SDL_VIDEODRIVER=nonsense"}, nullptr,
-         "No se pudo iniciar SDL: ", 1},
-        {"no duck model", noModel.c_str(), true, {}, nullptr, nullptr, 1},
-        {"Escape", LARKMERE_SOURCE_DIR, true, {}, "key Escape", nullptr, 0},
-        {"close request", LARKMERE_SOURCE_DIR, true, {}, "close", nullptr, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Game game(c.display, c.workDir, c.env);
-        if (c.quit != nullptr) {
-            ASSERT_TRUE(game.findWindow()) << game.errors();
-            c.quit == std::string("close") ? game.requestClose() : void(game.xdotool(c.quit));
-        }
-        EXPECT_EQ(game.waitForExit(), c.status) << game.errors();
-        const std::string errors = "\n" + game.errors();
-        EXPECT_TRUE(!c.errorLine || errors.find(std::string("\n") + c.errorLine) != std::string::npos) << errors;
+namespace {
+const fs::path Assets = fs::path(LARKMERE_SOURCE_DIR) / "assets";
+std::string contents(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// A working folder whose assets are the game's own, but for one file: replaced by the given
+// bytes, by a directory when they are "<dir>", or left out when they are "<none>".
+fs::path damagedFolder(const std::string& file, const std::string& bytes) {
+    const fs::path top = fs::temp_directory_path() / ("larkmere-damaged-" + std::to_string(getpid()));
+    fs::remove_all(top);
+    for (const auto& entry : fs::recursive_directory_iterator(Assets)) {
+        const fs::path copy = top / "assets" / fs::relative(entry.path(), Assets);
+        entry.is_directory() ? void(fs::create_directories(copy)) : fs::create_symlink(entry.path(), copy);
     }
-    fs::remove_all(noModel);
+    const fs::path damaged = top / "assets" / file;
+    fs::remove(damaged);
+    if (bytes == "<dir>") fs::create_directory(damaged);
+    if (bytes != "<dir>" && bytes != "<none>") std::ofstream(damaged, std::ios::binary) << bytes;
+    return top;
+}
+
+struct Row {
+    const char* name;
+    std::string file, bytes;        // the damage; no file: the game's own assets
+    std::vector<std::string> keys;  // pressed in turn ("close": the close request); none: it ends itself
+    int status;
+    std::string errors;  // a pattern for the whole of standard error
+    std::vector<std::string> env = {};
+    bool display = true;
+};
+
+void run(const Row& row) {
+    SCOPED_TRACE(row.name);
+    const fs::path folder = row.file.empty() ? fs::path(LARKMERE_SOURCE_DIR) : damagedFolder(row.file, row.bytes);
+    Game game(row.display, folder, row.env);
+    if (!row.keys.empty()) {
+        ASSERT_TRUE(game.findWindow()) << game.errors();
+        // Plays on: a first frame drawn (the sky is never black) that the keys still reach.
+        ASSERT_TRUE(game.waitFor(std::string("start_") + row.name, [](const Image& s) { return s.at(500, 5).b > 40; }));
+    }
+    const auto said = [&](const Image&) { return std::regex_search(game.errors(), std::regex(row.errors)); };
+    for (const std::string& key : row.keys) {
+        key == "close" ? game.requestClose() : void(game.xdotool("key " + key));
+        // While playing the night set loads on N: its warning comes before any later key.
+        if (key == "n") {
+            EXPECT_TRUE(game.waitFor(std::string("start_night_") + row.name, said, 30));
+        }
+    }
+    EXPECT_EQ(game.waitForExit(), row.status) << game.errors();
+    EXPECT_TRUE(std::regex_match(game.errors(), std::regex(row.errors))) << game.errors();
+    if (!row.file.empty()) fs::remove_all(folder);
+}
+
+std::string picture(const std::string& file, const std::string& why) {
+    return "Larkmere: picture \"\\./assets/textures/" + file + "\": " + why + "\n";
+}
+}  // namespace
+
+TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
+    const std::string model = "Larkmere: (cannot read )?the model \"\\./assets/models/Duck\\.obj\"";
+    const Row rows[] = {
+        {"no display", "", "", {}, 1, "([^\n]*\n)?Larkmere: no display available .*\n", {}, false},
+        {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: .*\n", {"SDL_VIDEODRIVER=nonsense"}, false},
+        {"model missing", "models/Duck.obj", "<none>", {}, 1, model + ": No such file or directory\n"},
+        {"model a directory", "models/Duck.obj", "<dir>", {}, 1, model + ": Is a directory\n"},
+        {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
+        {"model of binary garbage", "models/Duck.obj", contents(Assets / "textures/grass.png"), {"close"}, 0,
+         model + " has no faces to draw\n"}};
+    for (const Row& row : rows) run(row);
+}
+
+TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
+    const std::string grass = contents(Assets / "textures/grass.png"), duck = contents(Assets / "textures/Duck.jpg");
+    const Row rows[] = {
+        {"grass empty", "textures/grass.png", "", {"Escape"}, 0, picture("grass\\.png", "the file is empty")},
+        {"grass truncated", "textures/grass.png", grass.substr(0, 3000), {"Escape"}, 0,
+         picture("grass\\.png", "Read error: invalid or corrupted PNG file")},
+        {"grass of text", "textures/grass.png", "v 1 2 3\n", {"Escape"}, 0, picture("grass\\.png", "it is not a valid PNG picture")},
+        {"grass a directory", "textures/grass.png", "<dir>", {"Escape"}, 0, picture("grass\\.png", "Is a directory")},
+        {"blackboard of 100000 x 100000", "textures/blackboard.png", HugeHeaderPng, {"Escape"}, 0,
+         picture("blackboard\\.png", "100000 x 100000 pixels is more than the ([0-9]+) x \\1 this OpenGL takes") +
+             picture("blackboard\\.png", "100000 x 100000 pixels is more than the ([0-9]+) x \\2 this OpenGL takes")},
+        {"duck a PNG named .jpg", "textures/Duck.jpg", grass, {"Escape"}, 0,
+         picture("Duck\\.jpg", "Not a JPEG file: starts with 0x89 0x50")},
+        {"duck truncated", "textures/Duck.jpg", duck.substr(0, duck.size() / 2), {"Escape"}, 0,
+         picture("Duck\\.jpg", "Premature end of JPEG file; showing what could be read")},
+        {"night face missing, night on and off", "textures/skybox/left_night.png", "<none>", {"p", "n", "n", "Escape"}, 0,
+         picture("skybox/left_night\\.png", "No such file or directory")}};
+    for (const Row& row : rows) run(row);
 }

@@ -27,6 +27,8 @@ struct Image {
 };
 
 Image loadImage(const std::string& path);
+// A PNG whose header claims 100000 x 100000 pixels, in 68 bytes.
+extern const std::string HugeHeaderPng;
 bool saveImage(Image image, const std::string& path);
 // Pixels in the area that differ by more than tolerance in any channel.
 int countDifferent(const Image& a, const Image& b, Area area = {}, int tolerance = 24);

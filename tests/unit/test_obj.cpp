@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <fstream>
 #include <sstream>
 #include <tuple>
@@ -33,10 +34,18 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
         {"malformed corners", Square + "f 1 2\nf 1/1/1/1 2 3\nf 1 x 3\nf 1 2 3.5\nf 1 2 3/\nf 1 2 ++3", "4 2 2"},
         {"CRLF, a leading plus, no last newline", "v +1 2 3\r\nv 4 -5 6\r\nv 7 8 +9\r\nf +1 2 3\r\nvn 0 0 1",
          "3 1 0 | 0/-1/-1 1/-1/-1 2/-1/-1"},
-        {"unreadable lines; vt takes two or three numbers", "v 1 x 3\nv 1 2\nv\nvn a b c\nvn 1 2\nvt 0.5\nvt 1 zz\n"
-         " v 1 1 1\n# v 1 1 1\nvp 1 2\nv ++1 0 0\nvt 0.25 0.75\nvt 1 2 3 w", "0 0 2"}};
+        {"every v, vn and vt line counts, numbers or not, so later faces keep their elements",
+         "v 1 x 3\nv 1 2\nv\nvn a b c\nvn 1 2\nvt 0.5\nvt 1 zz\n v 1 1 1\n# v 1 1 1\nvp 1 2\nv ++1 0 0\n"
+         "vt 0.25 0.75\nvt 1 2 3 w\nv 1e39 0 0\nf -1 1 2", "4 2 4 | 3/-1/-1 0/-1/-1 1/-1/-1"}};
     for (const auto& c : cases) EXPECT_EQ(summary(readObj(c.text)), c.read) << c.name;
-    EXPECT_EXIT(readObjFile("./assets/models/Missing.obj"), testing::ExitedWithCode(1), "") << "the game ends";
+    // Each word as the x of a position: out of range clamps, underflow and no number read as 0.
+    const std::pair<const char*, float> numbers[] = {{"1e39", FLT_MAX}, {"-1e400", -FLT_MAX}, {"inf", FLT_MAX},
+        {"1e-400", 0}, {"-1e-40", -1e-40f}, {"x", 0}, {"1.5abc", 0}, {"nan", 0}, {"+2.5", 2.5f}, {"3.4028234e38", FLT_MAX}};
+    for (const auto& [word, x] : numbers) EXPECT_EQ(readObj(std::string("v ") + word + " 7").positions.at(0).x, x) << word;
+    EXPECT_EQ(readObj("v 1e39 7").positions.at(0).y, 7.0f);
+    for (const char* path : {"./assets/models/Missing.obj", "./assets/models"})
+        EXPECT_EXIT(readObjFile(path), testing::ExitedWithCode(1), std::string("^Larkmere: cannot read the model \"") + path +
+                    "\": (No such file or directory|Is a directory)\n$");
 
     const ObjModel model = readObj("v +10 0 -5e0\nvt 0.25 0.75\nvn 0 2 0\nf 1/1/1 1 1/1\n");
     ASSERT_EQ(model.faces.size(), 1u);
