@@ -1,6 +1,7 @@
 // Window and context creation, bitmap-font start-up and the fixed projection.
 #include "game/Shell.h"
 
+#include <FreeImage.h>
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -8,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "game/Launch.h"
 
 std::string unusableVideoDriverReason(const char* driverName) {
     if (driverName == nullptr) return "no video driver is active";
@@ -49,6 +52,39 @@ void closeGameWindow(ShellWindow& shell) {
     }
     if (shell.window) SDL_DestroyWindow(shell.window);
     shell = ShellWindow{};
+}
+
+double startPacing(SDL_Window* window, bool uncapped) {
+    if (uncapped) {
+        SDL_GL_SetSwapInterval(0);
+        return 0.0;
+    }
+    if (!softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) &&
+        (SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0)) {
+        return 0.0;
+    }
+    // A software swap returns at once, whatever the interval: the loop sleeps instead.
+    SDL_GL_SetSwapInterval(0);
+    SDL_DisplayMode mode{};
+    const bool known = SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0;
+    return known ? mode.refresh_rate : 60.0;
+}
+
+void setWindowIcon(SDL_Window* window, const std::string& path) {
+    FIBITMAP* loaded = FreeImage_Load(FreeImage_GetFIFFromFilename(path.c_str()), path.c_str(), 0);
+    FIBITMAP* icon = loaded != nullptr ? FreeImage_ConvertTo32Bits(loaded) : nullptr;
+    if (loaded != nullptr) FreeImage_Unload(loaded);
+    if (icon == nullptr) {
+        std::fprintf(stderr, "Larkmere: window icon \"%s\" cannot be read; the window keeps the default icon\n", path.c_str());
+        return;
+    }
+    FreeImage_FlipVertical(icon);  // FreeImage keeps the bottom row first, SDL the top row
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        FreeImage_GetBits(icon), static_cast<int>(FreeImage_GetWidth(icon)), static_cast<int>(FreeImage_GetHeight(icon)), 32,
+        static_cast<int>(FreeImage_GetPitch(icon)), SDL_PIXELFORMAT_BGRA32);
+    if (surface != nullptr) SDL_SetWindowIcon(window, surface);  // SDL keeps its own copy
+    SDL_FreeSurface(surface);
+    FreeImage_Unload(icon);
 }
 
 namespace {

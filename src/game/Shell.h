@@ -21,6 +21,15 @@ std::string unusableVideoDriverReason(const char* driverName);
 bool openGameWindow(const char* title, ShellWindow& shell, std::string& error);
 void closeGameWindow(ShellWindow& shell);
 
+// Turns on vsync where the driver's swap waits for the display (adaptive first, then
+// plain) and returns 0; otherwise returns the display's refresh rate (60 when unknown)
+// for the loop to pace itself to. Uncapped: vsync off, and 0.
+double startPacing(SDL_Window* window, bool uncapped);
+
+// The window's icon from a picture file (32 bits with alpha); a file that cannot be read
+// is reported on standard error and the window keeps the desktop's default icon.
+void setWindowIcon(SDL_Window* window, const std::string& path);
+
 // Installs a glut error handler that reports and exits with status 1 instead of letting
 // freeglut print its own text, then calls glutInit.
 void initBitmapFonts(int* argc, char** argv);

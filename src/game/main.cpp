@@ -2,15 +2,56 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "assets/ObjLoader.h"
 #include "assets/SkyboxTextures.h"
 #include "game/GameLoop.h"
 #include "game/GameStatus.h"
+#include "game/Launch.h"
 #include "game/Shell.h"
 
+namespace {
+// The working folder has no assets folder at all: move into the data folder, wherever the
+// game was started from. A folder that is there, even a damaged one, is used as it is.
+bool enterDataFolder() {
+    std::error_code error;
+    if (std::filesystem::exists("assets", error)) return true;
+    char* base = SDL_GetBasePath();
+    const std::string executableDir = base != nullptr ? base : "";
+    SDL_free(base);
+    // The source tree only serves a binary run from the build folder it was built in.
+    const bool inBuildTree = !executableDir.empty() && std::filesystem::equivalent(executableDir, LARKMERE_BUILD_TREE, error);
+    const DataSearch search = findDataFolder(std::getenv("LARKMERE_DATA_DIR"), executableDir.c_str(),
+                                             inBuildTree ? LARKMERE_SOURCE_TREE : nullptr, [](const std::string& file) {
+                                                 std::error_code ignored;
+                                                 return std::filesystem::is_regular_file(file, ignored);
+                                             });
+    if (!search.folder.empty()) {
+        std::filesystem::current_path(search.folder, error);
+        if (!error) return true;
+    }
+    std::string places = "the working folder";
+    for (const std::string& place : search.looked) places += ", " + place;
+    std::fprintf(stderr, "Larkmere: cannot find the game's data: no assets/models/Duck.obj in %s\n", places.c_str());
+    return false;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+    const CommandLine line = parseCommandLine(argc, argv);
+    switch (line.action) {
+        case LaunchAction::Help: std::fputs(helpText(), stdout); return 0;
+        case LaunchAction::Version: std::printf("Larkmere %s\n", LARKMERE_VERSION); return 0;
+        case LaunchAction::Refuse:
+            std::fprintf(stderr, "Larkmere: unknown option \"%s\" (%s)\n", line.refused.c_str(), usageLine());
+            return 2;
+        case LaunchAction::Play: break;
+    }
+    if (!enterDataFolder()) return 1;
+
     // 1. Video.
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         std::fprintf(stderr, "No se pudo iniciar SDL: %s\n", SDL_GetError());
@@ -24,6 +65,8 @@ int main(int argc, char** argv) {
         SDL_Quit();
         return 1;
     }
+    setWindowIcon(shell.window, "./assets/icons/duck-64.png");
+    const double paceHz = startPacing(shell.window, line.uncapped);
     // 4. Bitmap fonts only.
     initBitmapFonts(&argc, argv);
     // 5. Fixed projection and depth test.
@@ -71,7 +114,11 @@ int main(int argc, char** argv) {
     world.clock.playLast = world.clock.now();
 
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
-    while (!world.quitRequested) runPass(world, keyState);
+    FramePacer pacer(paceHz > 0.0 ? paceHz : 1.0);
+    while (!world.quitRequested) {
+        runPass(world, keyState);
+        if (paceHz > 0.0) pacer.wait();
+    }
 
     closeGameWindow(shell);
     SDL_Quit();

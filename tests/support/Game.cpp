@@ -12,13 +12,13 @@
 
 using Clock = std::chrono::steady_clock;
 
-Game::Game(bool display, const std::string& dir, std::vector<std::string> env) {
+Game::Game(bool display, const std::string& dir, std::vector<std::string> env, const std::string& binary) {
     close(mkstemp(errorsPath_.data()));
     // The test process may have chosen a video driver of its own, for its text masks.
     std::string command = "cd '" + dir + "' && exec env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER";
     if (!display) command += " -u DISPLAY";
     for (const std::string& var : env) command += " " + var;
-    command += " " LARKMERE_BINARY " 2>" + errorsPath_;
+    command += " " + binary + " 2>" + errorsPath_;
     pid_ = fork();
     if (pid_ == 0) {
         setpgid(0, 0);
@@ -57,6 +57,20 @@ std::string Game::xdotool(const std::string& command) {
     for (int c; out != nullptr && (c = std::fgetc(out)) != EOF;) printed += static_cast<char>(c);
     if (out != nullptr) pclose(out);
     return printed;
+}
+
+std::vector<unsigned long> Game::property(const char* name) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, window_, XInternAtom(display_, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
+                       &format, &count, &left, &data);
+    std::vector<unsigned long> items;
+    // Xlib hands 32-bit items over in longs, sign-extended.
+    for (unsigned long i = 0; data != nullptr && format == 32 && i < count; ++i) items.push_back(reinterpret_cast<long*>(data)[i] & 0xffffffffL);
+    if (data != nullptr) XFree(data);
+    return items;
 }
 
 void Game::requestClose() {

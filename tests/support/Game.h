@@ -13,9 +13,10 @@
 
 class Game {
 public:
-    // Starts the game in dir with extra "NAME=value" variables, on the test's display or with
+    // Starts the game (binary: its command line) in dir with extra "NAME=value" variables, on the test's display or with
     // DISPLAY unset. The game runs in a process group of its own that dies with the test.
-    explicit Game(bool display = true, const std::string& dir = LARKMERE_SOURCE_DIR, std::vector<std::string> env = {});
+    explicit Game(bool display = true, const std::string& dir = LARKMERE_SOURCE_DIR, std::vector<std::string> env = {},
+                  const std::string& binary = LARKMERE_BINARY);
     // Kills the game if it still runs.
     ~Game();
 
@@ -24,6 +25,8 @@ public:
     // An xdotool command ("key p", "keydown Up", "mousemove_relative -- 9 0");
     // returns what it printed.
     std::string xdotool(const std::string& command);
+    // The window's 32-bit property (such as _NET_WM_ICON), item by item.
+    std::vector<unsigned long> property(const char* name);
     // The window manager's close button: WM_DELETE_WINDOW sent to the window.
     void requestClose();
     // Screenshots of the window until one satisfies ok: that one, or none by the deadline. The

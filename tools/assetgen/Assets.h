@@ -9,5 +9,7 @@ namespace assetgen {
 Image paintDuckTexture();
 Image paintGrassTexture();
 Image paintBlackboardTexture();
+// The duck badge icon, size x size pixels with a transparent background.
+Image paintIcon(int size);
 
 }  // namespace assetgen

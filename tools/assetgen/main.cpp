@@ -18,8 +18,10 @@ namespace {
 
 void generate(const fs::path& out) {
     const fs::path models = out / "models", textures = out / "textures", skybox = textures / "skybox";
+    const fs::path icons = out / "icons";
     fs::create_directories(models);
     fs::create_directories(skybox);
+    fs::create_directories(icons);
 
     writeObj(buildDuckMesh(), (models / "Duck.obj").string());
     paintDuckTexture().saveJpeg((textures / "Duck.jpg").string(), 90);
@@ -29,6 +31,8 @@ void generate(const fs::path& out) {
         paintSkyFace(face, false).savePng24((skybox / (std::string(face.name) + ".png")).string());
         paintSkyFace(face, true).savePng24((skybox / (std::string(face.name) + "_night.png")).string());
     }
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        paintIcon(size).savePng32((icons / ("duck-" + std::to_string(size) + ".png")).string());
 }
 
 }  // namespace
