@@ -1,11 +1,14 @@
 // Timings of the work that could stall play, printed as figures (no pass or fail): the
-// night toggle's six sky box loads, the duck's start-up reading and compiling, and whole
-// frames of each state in a real window. Needs a display: under Xvfb, run it through xvfb-run.
+// night toggle's six sky box loads, the duck's start-up reading and compiling, whole
+// frames of each state in a real window (uncapped), and the frames a second and processor
+// time the loop takes paced to the display and uncapped. Needs a display: under Xvfb, run
+// it through xvfb-run.
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "assets/ObjLoader.h"
 #include "assets/SkyboxTextures.h"
 #include "game/GameLoop.h"
+#include "game/Launch.h"
 #include "game/Shell.h"
 
 namespace {
@@ -29,6 +33,12 @@ void report(const char* what, int runs, const std::function<void()>& work) {
     }
     std::sort(times.begin(), times.end());
     std::printf("%-44s median %8.2f ms   max %8.2f ms   (%d runs)\n", what, times[times.size() / 2], times.back(), runs);
+}
+// Processor time of the whole process, its driver threads included.
+double processorSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec * 1e-9;
 }
 }  // namespace
 
@@ -62,7 +72,7 @@ int main(int argc, char** argv) {
     ScreenSize screen;
     Blackboard pauseBoard = makeBlackboard(), endBoard = makeBlackboard();
     Duck duck(camera, solid, outline);
-    GameWorld world{nullptr, FrameClock(), {}, daySkyboxFaces(), nightSkyboxFaces(), &camera, &skybox, &screen,
+    GameWorld world{shell.window, FrameClock(), {}, daySkyboxFaces(), nightSkyboxFaces(), &camera, &skybox, &screen,
                     &pauseBoard, &endBoard, &GrassField::instance(), &duck, makeTraffic()};
     computeLampPositions(world.lighting, *world.field);
     const uint8_t* keys = SDL_GetKeyboardState(nullptr);
@@ -72,6 +82,7 @@ int main(int argc, char** argv) {
         GameState state;
         bool night, wireframe;
     };
+    startPacing(shell.window, true);  // frame times of the drawing alone, as --uncapped runs it
     for (const Frame& frame : {Frame{"paused frame (help panel)", GameState::Paused, false, false},
                                {"playing frame, day", GameState::Playing, false, false},
                                {"playing frame, night lights", GameState::Playing, true, false},
@@ -83,6 +94,27 @@ int main(int argc, char** argv) {
             status.state = frame.state;  // a pass may end the run; every run measures the same frame
             runPass(world, keys);
         });
+    }
+    world.lighting.nightMode = status.wireframe = false;
+    for (bool uncapped : {false, true}) {
+        // The game's own loop: a pass, then the pacer's wait when the display is not vsynced.
+        const double hz = startPacing(shell.window, uncapped);
+        for (GameState state : {GameState::Paused, GameState::Playing}) {
+            FramePacer pacer(hz > 0.0 ? hz : 1.0);
+            const auto start = Clock::now();
+            const double cpuStart = processorSeconds();
+            int frames = 0;
+            for (; Clock::now() - start < std::chrono::seconds(4); ++frames) {
+                status.state = state;
+                runPass(world, keys);
+                if (hz > 0.0) pacer.wait();
+            }
+            const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+            std::printf("%-12s %-24s %6.1f frames/s   %5.2f s of processor time per s\n",
+                        state == GameState::Paused ? "help panel" : "playing",
+                        uncapped ? "--uncapped" : hz > 0.0 ? ("paced to " + std::to_string(int(hz)) + " Hz").c_str() : "vsync",
+                        frames / wall, (processorSeconds() - cpuStart) / wall);
+        }
     }
     closeGameWindow(shell);
     SDL_Quit();
