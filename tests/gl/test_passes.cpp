@@ -2,6 +2,7 @@
 // what order, what each screen shows and says, and the textures and projection start-up sets.
 #include <GL/glu.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -150,6 +151,11 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
             EXPECT_NEAR(carsX()[i] - cars[i], world.traffic[i].speed * 0.1f * scale * 600.0f, 1e-3f) << i;
         }
     }
+    // Walking back stops inside the field's near edge, z 70.
+    status().gameSpeed = GameSpeed::Normal;
+    keys[SDL_SCANCODE_UP] = 0, keys[SDL_SCANCODE_DOWN] = 1;
+    for (int i = 0; i < 20; ++i) pass(milliseconds(100));
+    EXPECT_TRUE(camera.target.z > 68.5f && camera.target.z < 70.0f) << camera.target.z;
 }
 
 TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
@@ -196,6 +202,11 @@ TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
 
 TEST_F(Pass, EndScreensShowTheSkyFromNoViewWithoutDuckOrCars) {
     skybox.loadFaces(world.dayFaces);
+    for (GameState state : {GameState::Playing, GameState::Paused}) {  // the day sky above the field
+        status().state = state;
+        pass();
+        EXPECT_GT(readFramebuffer().at(500, 5).b, 100) << "state " << static_cast<int>(state);
+    }
     // A duck that paints the whole view red wherever it stands.
     glNewList(duck.texturedList, GL_COMPILE);
     glPushAttrib(GL_COLOR_BUFFER_BIT), glClearColor(1, 0, 0, 1), glClear(GL_COLOR_BUFFER_BIT), glPopAttrib();
@@ -273,6 +284,11 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
             EXPECT_TRUE(found) << "\"" << text.text << "\" at " << text.x << ", " << text.y;
         }
         for (const char* text : screen.absent) EXPECT_FALSE(findText(image, textMask(text))) << text;
+        // The clock's box darkens exactly its 225 x 100 pixels from (25, 25).
+        for (const auto& [x, y, dx, dy] : {std::array{25, 25, -1, -1}, {249, 25, 1, -1}, {25, 124, -1, 1}, {249, 124, 1, 1}}) {
+            const Rgb in = image.at(x, y), out = image.at(x + dx, y + dy);
+            EXPECT_EQ(in.r + in.g + in.b < 0.6 * (out.r + out.g + out.b), screen.state == GameState::Playing) << x << ", " << y;
+        }
     }
 }
 
