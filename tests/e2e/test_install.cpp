@@ -20,9 +20,9 @@ std::pair<int, std::string> shell(const std::string& command) {
 
 // Started from "/", which has no assets: the game must find its own, show its window, and
 // end with 0 on Q, having said nothing.
-void playsFromTheRoot(const std::string& binary) {
+void playsFromTheRoot(const std::string& binary, const std::vector<std::string>& env = {}) {
     SCOPED_TRACE(binary);
-    Game game(true, "/", {}, binary);
+    Game game(true, "/", env, binary);
     ASSERT_TRUE(game.findWindow()) << game.errors();
     EXPECT_TRUE(game.waitFor("installed_start", [](const Image& s) { return s.at(500, 5).b > 40; }));
     // The duck icon, upright: every opaque pixel as in the picture (ARGB, rows from the top).
@@ -66,6 +66,15 @@ TEST(Installed, FromAPrefixAndFromThePackageTheGameStartsAnywhere) {
     EXPECT_EQ(shell(bare + " --fullscreen 2>&1 >/dev/null"),
               std::make_pair(2, std::string("Larkmere: unknown option \"--fullscreen\" "
                                             "(usage: larkmere [--uncapped] [--help] [--version])\n")));
+
+    // A binary with no data beside it: found through LARKMERE_DATA_DIR, or named places.
+    fs::create_directories(top / "alone");
+    fs::copy_file(prefix + "/bin/larkmere", top / "alone/larkmere");
+    const std::string alone = (top / "alone/larkmere").string();
+    playsFromTheRoot(alone, {"LARKMERE_DATA_DIR=" + prefix + "/share/larkmere"});
+    EXPECT_EQ(shell("cd / && env -u DISPLAY LARKMERE_DATA_DIR=/nowhere " + alone + " 2>&1"),
+              std::make_pair(1, "Larkmere: cannot find the game's data: no assets/models/Duck.obj in the working folder, "
+                                "/nowhere, " + top.string() + "/alone/../share/larkmere\n"));
 
     // The package: its dependencies read from the binary, its files unpacked into a root.
     ASSERT_EQ(shell("cd " + top.string() + " && cpack -G DEB -B " + top.string() + " --config " LARKMERE_BUILD_DIR
