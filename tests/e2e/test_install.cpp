@@ -9,15 +9,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-// A shell command's exit status and standard output.
-std::pair<int, std::string> shell(const std::string& command) {
-    FILE* out = popen(command.c_str(), "r");
-    std::string printed;
-    for (int c; out != nullptr && (c = std::fgetc(out)) != EOF;) printed += static_cast<char>(c);
-    const int status = out != nullptr ? pclose(out) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
-}
-
 // Started from "/", which has no assets: the game must find its own, show its window, and
 // end with 0 on Q, having said nothing.
 void playsFromTheRoot(const std::string& binary, const std::vector<std::string>& env = {}) {

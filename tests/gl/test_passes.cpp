@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <tuple>
 #include <fstream>
 
 #include "assets/Texture.h"
@@ -69,9 +70,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     const Vec3 target = camera.target;
     const std::vector<float> cars = carsX();
     for (int i = 0; i < 5; ++i) pass();
-    EXPECT_EQ(status().state, GameState::Paused);
-    EXPECT_EQ(status().progress, 0);
-    EXPECT_EQ(camera.target.z, target.z);
+    EXPECT_EQ(std::tie(status().state, status().progress, camera.target.z), std::make_tuple(GameState::Paused, 0, target.z));
     EXPECT_EQ(carsX(), cars);
 
     // 1.5 s of play, 10 s paused, then 0.1 s of play: one second of play time, and the cars
@@ -120,16 +119,13 @@ TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
     status().wireframe = true;
     camera.target.z = -80.0f;
     for (int i = 0; i < 5; ++i) pass(milliseconds(400));
-    EXPECT_EQ(status().state, GameState::GameOver);
-    EXPECT_EQ(status().progress, atTheHit.progress);
-    EXPECT_EQ(status().elapsedSeconds, atTheHit.elapsedSeconds);
+    EXPECT_EQ(std::tie(status().state, status().progress, status().elapsedSeconds),
+              std::tie(atTheHit.state, atTheHit.progress, atTheHit.elapsedSeconds));
     EXPECT_EQ(carsX(), cars);
     pushKeyRelease(SDLK_r);
     pass();
-    EXPECT_EQ(status().state, GameState::Playing);
-    EXPECT_EQ(status().progress, 0);
-    EXPECT_TRUE(status().wireframe);
-    EXPECT_FLOAT_EQ(camera.target.z, CameraStartTarget.z);
+    EXPECT_EQ(std::tie(status().state, status().progress, status().wireframe, camera.target.z),
+              std::make_tuple(GameState::Playing, 0, true, CameraStartTarget.z));
     EXPECT_EQ(carsX(), cars);
 }
 

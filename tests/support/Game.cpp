@@ -51,13 +51,15 @@ bool Game::findWindow() {
     return window_ != 0 && (display_ = XOpenDisplay(nullptr)) != nullptr;
 }
 
-std::string Game::xdotool(const std::string& command) {
-    FILE* out = popen(("timeout 60 xdotool " + command).c_str(), "r");
+std::pair<int, std::string> shell(const std::string& command) {
+    FILE* out = popen(command.c_str(), "r");
     std::string printed;
     for (int c; out != nullptr && (c = std::fgetc(out)) != EOF;) printed += static_cast<char>(c);
-    if (out != nullptr) pclose(out);
-    return printed;
+    const int status = out != nullptr ? pclose(out) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
 }
+
+std::string Game::xdotool(const std::string& command) { return shell("timeout 60 xdotool " + command).second; }
 
 std::vector<unsigned long> Game::property(const char* name) {
     Atom type = 0;

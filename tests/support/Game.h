@@ -5,11 +5,15 @@
 #include <X11/Xlib.h>
 #include <fstream>
 #include <functional>
-
-#include "support/Image.h"
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "support/Image.h"
+
+// A shell command's exit status and standard output.
+std::pair<int, std::string> shell(const std::string& command);
 
 class Game {
 public:

@@ -23,23 +23,20 @@ TEST(Launch, CommandLineDataFolderAndRenderer) {
     const std::set<std::string> models = {"/data/assets/models/Duck.obj", "/opt/bin/../share/larkmere/assets/models/Duck.obj",
                                           "/src/assets/models/Duck.obj"};
     const auto isFile = [&](const std::string& file) { return models.count(file) > 0; };
-    const struct { const char *variable, *executable, *source, *folder, *looked; } searches[] = {
-        {"/data", "/opt/bin/", "/src", "/data", "/data"},
-        {"/empty", "/opt/bin/", "/src", "/opt/bin/../share/larkmere", "/empty /opt/bin/../share/larkmere"},
-        {"", "/opt/bin", "/src", "/opt/bin/../share/larkmere", "/opt/bin/../share/larkmere"},
-        {nullptr, "/usr/bin/", "/src", "/src", "/usr/bin/../share/larkmere /src"},
-        {nullptr, "/usr/bin/", nullptr, "", "/usr/bin/../share/larkmere"}, {nullptr, nullptr, nullptr, "", ""}};
+    const struct { const char *variable, *executable, *source, *folder; std::vector<std::string> looked; } searches[] = {
+        {"/data", "/opt/bin/", "/src", "/data", {"/data"}},
+        {"/empty", "/opt/bin/", "/src", "/opt/bin/../share/larkmere", {"/empty", "/opt/bin/../share/larkmere"}},
+        {"", "/opt/bin", "/src", "/opt/bin/../share/larkmere", {"/opt/bin/../share/larkmere"}},
+        {nullptr, "/usr/bin/", "/src", "/src", {"/usr/bin/../share/larkmere", "/src"}},
+        {nullptr, "/usr/bin/", nullptr, "", {"/usr/bin/../share/larkmere"}}, {nullptr, nullptr, nullptr, "", {}}};
     for (const auto& c : searches) {
         const DataSearch search = findDataFolder(c.variable, c.executable, c.source, isFile);
-        std::string looked;
-        for (const std::string& place : search.looked) looked += (looked.empty() ? "" : " ") + place;
-        EXPECT_EQ(search.folder + " | " + looked, std::string(c.folder) + " | " + c.looked);
+        EXPECT_EQ(std::tie(search.folder, search.looked), std::tie(c.folder, c.looked));
     }
 
-    for (const char* name : std::initializer_list<const char*>{"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", nullptr})
-        EXPECT_TRUE(softwareRenderer(name)) << name;
-    for (const char* name : {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "NVIDIA GeForce GTX 1060/PCIe/SSE2", "AMD Radeon RX 580"})
-        EXPECT_FALSE(softwareRenderer(name)) << name;
+    for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD Graphics 620"})
+        EXPECT_EQ(softwareRenderer(name), name[0] != 'M') << name;
+    EXPECT_TRUE(softwareRenderer(nullptr));
 }
 
 TEST(Launch, PacerSleepsToEachRefreshAndNeverCatchesUp) {
