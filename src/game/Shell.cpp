@@ -66,7 +66,8 @@ double startPacing(SDL_Window* window, bool uncapped) {
     // A software swap returns at once, whatever the interval: the loop sleeps instead.
     SDL_GL_SetSwapInterval(0);
     SDL_DisplayMode mode{};
-    const bool known = SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0;
+    // The desktop's own mode on the window's display, not a fullscreen mode it might take.
+    const bool known = SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode) == 0 && mode.refresh_rate > 0;
     return known ? mode.refresh_rate : 60.0;
 }
 
