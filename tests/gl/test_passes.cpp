@@ -147,11 +147,16 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
             EXPECT_NEAR(carsX()[i] - cars[i], world.traffic[i].speed * 0.1f * scale * 600.0f, 1e-3f) << i;
         }
     }
-    // Walking back stops inside the field's near edge, z 70.
+    // Walking back, left and right stops just inside the field's edges: z 70, x -25 and 25.
     status().gameSpeed = GameSpeed::Normal;
-    keys[SDL_SCANCODE_UP] = 0, keys[SDL_SCANCODE_DOWN] = 1;
-    for (int i = 0; i < 20; ++i) pass(milliseconds(100));
-    EXPECT_TRUE(camera.target.z > 68.5f && camera.target.z < 70.0f) << camera.target.z;
+    keys[SDL_SCANCODE_UP] = 0;
+    for (const auto& [key, edge] : {std::pair{SDL_SCANCODE_DOWN, 70.0f}, {SDL_SCANCODE_LEFT, -25.0f}, {SDL_SCANCODE_RIGHT, 25.0f}}) {
+        keys[key] = 1;
+        for (int i = 0; i < 20; ++i) pass(milliseconds(200));  // 3 units a pass
+        keys[key] = 0;
+        const float at = key == SDL_SCANCODE_DOWN ? camera.target.z : camera.target.x;
+        EXPECT_TRUE(std::fabs(at - edge) < 3.0f && std::fabs(at) < std::fabs(edge)) << at;
+    }
 }
 
 TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
