@@ -12,11 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 const fs::path Assets = fs::path(LARKMERE_SOURCE_DIR) / "assets";
-std::string contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 // A working folder whose assets are the game's own, but for one file: replaced by the given
 // bytes, by a directory when they are "<dir>", or left out when they are "<none>".
 fs::path damagedFolder(const std::string& file, const std::string& bytes) {
@@ -78,13 +73,13 @@ TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
         {"model missing", "models/Duck.obj", "<none>", {}, 1, model + ": No such file or directory\n"},
         {"model a directory", "models/Duck.obj", "<dir>", {}, 1, model + ": Is a directory\n"},
         {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
-        {"model of binary garbage", "models/Duck.obj", contents(Assets / "textures/grass.png"), {"close"}, 0,
+        {"model of binary garbage", "models/Duck.obj", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, {"close"}, 0,
          model + " has no faces to draw\n"}};
     for (const Row& row : rows) run(row);
 }
 
 TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
-    const std::string grass = contents(Assets / "textures/grass.png"), duck = contents(Assets / "textures/Duck.jpg");
+    const std::string grass = shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, duck = shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/Duck.jpg").second;
     const Row rows[] = {
         {"grass empty", "textures/grass.png", "", {"Escape"}, 0, picture("grass\\.png", "the file is empty")},
         {"grass truncated", "textures/grass.png", grass.substr(0, 3000), {"Escape"}, 0,
