@@ -69,8 +69,11 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     camera.keyForward = true;  // a flag left from play must not walk the duck
     const Vec3 target = camera.target;
     const std::vector<float> cars = carsX();
+    pass();
+    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
     for (int i = 0; i < 5; ++i) pass();
     EXPECT_EQ(std::tie(status().state, status().progress, camera.target.z), std::make_tuple(GameState::Paused, 0, target.z));
+    EXPECT_TRUE(std::equal(view.m, view.m + 16, currentMatrix(GL_MODELVIEW_MATRIX).m)) << "each pass starts from no view";
     EXPECT_EQ(carsX(), cars);
 
     // 1.5 s of play, 10 s paused, then 0.1 s of play: one second of play time, and the cars
@@ -79,9 +82,11 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     world.traffic = makeTraffic();
     status().state = GameState::Playing;
     for (int i = 0; i < 16; ++i) pass(milliseconds(i == 0 ? 0 : 100));
+    ASSERT_TRUE(SDL_GetRelativeMouseMode()) << "play holds the mouse";
     pushKeyRelease(SDLK_p);
     pass(milliseconds(0));
     for (int i = 0; i < 10; ++i) pass(milliseconds(1000));
+    EXPECT_FALSE(SDL_GetRelativeMouseMode()) << "a pause lets it go";
     pushKeyRelease(SDLK_p);
     pass(milliseconds(0));
     const std::vector<float> before = carsX();
