@@ -42,10 +42,6 @@ protected:
                           &camera, &skybox, &screen, &pauseBoard, &endBoard, &field, &duck, makeTraffic()};
         computeLampPositions(world.lighting, field);
     }
-    void TearDown() override {
-        SDL_SetRelativeMouseMode(SDL_FALSE);
-        GlTest::TearDown();
-    }
     void pass(milliseconds length = milliseconds(20), const uint8_t* keyState = nullptr) {
         now += length;
         runPass(world, keyState ? keyState : keys);

@@ -46,6 +46,7 @@ void GlTest::SetUp() {
     ASSERT_NE(ensureGlContext(), nullptr);
     while (glGetError() != GL_NO_ERROR) {
     }
+    SDL_SetRelativeMouseMode(SDL_FALSE);  // a playing pass of an earlier test may have taken the mouse
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     glMatrixMode(GL_PROJECTION);

@@ -15,7 +15,7 @@ class GlTest : public ::testing::Test {
 protected:
     // GL state as the game has it after start-up: its projection, identity modelview,
     // depth test on, lighting, texturing and blending off, colour white, buffers cleared,
-    // SDL's event queue empty.
+    // SDL's event queue empty, the mouse free.
     void SetUp() override;
     // Fails the test if it left a GL error behind.
     void TearDown() override;
