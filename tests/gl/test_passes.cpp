@@ -5,8 +5,8 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <tuple>
 #include <fstream>
+#include <tuple>
 
 #include "assets/Texture.h"
 #include "game/GameLoop.h"
@@ -342,4 +342,33 @@ TEST_F(GlTest, ProjectionIsTheFixedPerspective) {
     glMatrixMode(GL_PROJECTION), glLoadIdentity(), gluPerspective(45.0, 1000.0 / 480.0, 0.1, 200.0);
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(game.m[i], currentMatrix(GL_PROJECTION_MATRIX).m[i], 1e-6f) << i;
     glMatrixMode(GL_MODELVIEW);
+}
+
+TEST_F(GlTest, WindowIconIsTheDuckUpright) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(ensureGlContext(), &info));
+    setWindowIcon(ensureGlContext(), "./assets/icons/duck-64.png");
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(info.info.x11.display, info.info.x11.window, XInternAtom(info.info.x11.display, "_NET_WM_ICON", False),
+                       0, 1 << 20, False, AnyPropertyType, &type, &format, &count, &left, &data);
+    // Width and height (64 each), then ARGB rows from the top, each 32-bit item in a long.
+    // Every opaque pixel is the picture's.
+    std::vector<unsigned long> icon(count);
+    for (unsigned long i = 0; i < count; ++i) icon[i] = reinterpret_cast<long*>(data)[i] & 0xffffffffL;
+    XFree(data);
+    const Image duck = loadImage("./assets/icons/duck-64.png");
+    ASSERT_EQ(icon.size(), 2u + 64 * 64);
+    int opaque = 0;
+    for (int i = 0; i < 64 * 64; ++i) {
+        const unsigned long p = icon[2 + i];
+        const Rgb want = duck.at(i % 64, i / 64);
+        opaque += p >> 24 == 255;
+        ASSERT_TRUE(p >> 24 != 255 || (int(p >> 16 & 255) == want.r && int(p >> 8 & 255) == want.g && int(p & 255) == want.b))
+            << "icon pixel " << i % 64 << ", " << i / 64;
+    }
+    EXPECT_GT(opaque, 2000);
 }

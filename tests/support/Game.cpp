@@ -61,20 +61,6 @@ std::pair<int, std::string> shell(const std::string& command) {
 
 std::string Game::xdotool(const std::string& command) { return shell("timeout 60 xdotool " + command).second; }
 
-std::vector<unsigned long> Game::property(const char* name) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, left = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display_, window_, XInternAtom(display_, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
-                       &format, &count, &left, &data);
-    std::vector<unsigned long> items;
-    // Xlib hands 32-bit items over in longs, sign-extended.
-    for (unsigned long i = 0; data != nullptr && format == 32 && i < count; ++i) items.push_back(reinterpret_cast<long*>(data)[i] & 0xffffffffL);
-    if (data != nullptr) XFree(data);
-    return items;
-}
-
 void Game::requestClose() {
     XEvent event{};
     event.xclient = {ClientMessage, 0, False, display_, window_, XInternAtom(display_, "WM_PROTOCOLS", False), 32, {}};

@@ -29,8 +29,6 @@ public:
     // An xdotool command ("key p", "keydown Up", "mousemove_relative -- 9 0");
     // returns what it printed.
     std::string xdotool(const std::string& command);
-    // The window's 32-bit property (such as _NET_WM_ICON), item by item.
-    std::vector<unsigned long> property(const char* name);
     // The window manager's close button: WM_DELETE_WINDOW sent to the window.
     void requestClose();
     // Screenshots of the window until one satisfies ok: that one, or none by the deadline. The
