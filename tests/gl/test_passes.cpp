@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
@@ -19,6 +20,7 @@
 #include <X11/keysym.h>
 
 namespace {
+namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
 class Pass : public GlTest {
@@ -330,6 +332,11 @@ TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
         for (GLuint face : {sky.leftFace, sky.backFace, sky.rightFace, sky.frontFace, sky.topFace, sky.bottomFace})
             check(faces[slot++], face, 512, 512, GL_RGB, GL_CLAMP_TO_EDGE);
     }
+    // Night toggles without end open no file for good.
+    const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}); };
+    const auto before = openFiles();
+    for (int i = 0; i < 4; ++i) sky.loadFaces(i % 2 ? daySkyboxFaces() : nightSkyboxFaces());
+    EXPECT_EQ(openFiles(), before);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
