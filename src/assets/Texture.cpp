@@ -79,11 +79,17 @@ Bitmap decode(const std::string& path, int depth, std::string& why) {
 
 }  // namespace
 
-GLuint loadTexture(const std::string& path, int depth, GLint wrap, GLint envMode) {
+FIBITMAP* decodePicture(const std::string& path, int depth) {
     std::string why;
-    const Bitmap image = decode(path, depth, why);
-    // Once per load, never per frame: a damaged picture leaves its surface plain.
+    Bitmap image = decode(path, depth, why);
+    // Once per load, never per frame.
     if (!why.empty()) std::fprintf(stderr, "Larkmere: picture \"%s\": %s\n", path.c_str(), oneLine(why).c_str());
+    return image.release();
+}
+
+GLuint loadTexture(const std::string& path, int depth, GLint wrap, GLint envMode) {
+    // A damaged picture leaves its surface plain.
+    const Bitmap image(decodePicture(path, depth));
     GLsizei width = 0;
     GLsizei height = 0;
     const void* pixels = nullptr;

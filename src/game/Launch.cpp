@@ -71,12 +71,14 @@ bool softwareRenderer(const char* rendererName) {
 }
 
 FramePacer::FramePacer(double hz, TimeSource now, Sleep sleep)
-    : period_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / hz))),
+    : period_(hz > 0.0 ? std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / hz))
+                       : std::chrono::steady_clock::duration::zero()),
       now_(std::move(now)),
       sleep_(sleep ? std::move(sleep) : [](SteadyTime until) { std::this_thread::sleep_until(until); }),
       deadline_(now_()) {}
 
 void FramePacer::wait() {
+    if (period_ == std::chrono::steady_clock::duration::zero()) return;
     deadline_ += period_;
     const SteadyTime now = now_();
     if (deadline_ <= now) {

@@ -38,8 +38,8 @@ DataSearch findDataFolder(const char* dataDirVariable, const char* executableDir
 // their swap never waits for the display, whatever the swap interval says.
 bool softwareRenderer(const char* rendererName);
 
-// Sleeps after each frame so that frames come no faster than `hz` a second. A frame that
-// ran late starts the next period from now: no burst of frames to catch up.
+// Sleeps after each frame so that frames come no faster than `hz` a second (0: never
+// sleeps). A frame that ran late starts the next period from now: no burst to catch up.
 class FramePacer {
 public:
     using Sleep = std::function<void(SteadyTime until)>;

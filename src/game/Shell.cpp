@@ -1,7 +1,6 @@
 // Window and context creation, bitmap-font start-up and the fixed projection.
 #include "game/Shell.h"
 
-#include <FreeImage.h>
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -10,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "assets/Texture.h"
 #include "game/Launch.h"
 
 std::string unusableVideoDriverReason(const char* driverName) {
@@ -72,13 +72,8 @@ double startPacing(SDL_Window* window, bool uncapped) {
 }
 
 void setWindowIcon(SDL_Window* window, const std::string& path) {
-    FIBITMAP* loaded = FreeImage_Load(FreeImage_GetFIFFromFilename(path.c_str()), path.c_str(), 0);
-    FIBITMAP* icon = loaded != nullptr ? FreeImage_ConvertTo32Bits(loaded) : nullptr;
-    if (loaded != nullptr) FreeImage_Unload(loaded);
-    if (icon == nullptr) {
-        std::fprintf(stderr, "Larkmere: window icon \"%s\" cannot be read; the window keeps the default icon\n", path.c_str());
-        return;
-    }
+    FIBITMAP* icon = decodePicture(path, 32);
+    if (icon == nullptr) return;  // said why; the window keeps the desktop's default icon
     FreeImage_FlipVertical(icon);  // FreeImage keeps the bottom row first, SDL the top row
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
         FreeImage_GetBits(icon), static_cast<int>(FreeImage_GetWidth(icon)), static_cast<int>(FreeImage_GetHeight(icon)), 32,

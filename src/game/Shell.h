@@ -26,8 +26,8 @@ void closeGameWindow(ShellWindow& shell);
 // for the loop to pace itself to. Uncapped: vsync off, and 0.
 double startPacing(SDL_Window* window, bool uncapped);
 
-// The window's icon from a picture file (32 bits with alpha); a file that cannot be read
-// is reported on standard error and the window keeps the desktop's default icon.
+// The window's icon from a picture file (32 bits with alpha); a file that cannot be used
+// is reported as any picture is, and the window keeps the desktop's default icon.
 void setWindowIcon(SDL_Window* window, const std::string& path);
 
 // Installs a glut error handler that reports and exits with status 1 instead of letting

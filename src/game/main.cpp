@@ -114,10 +114,10 @@ int main(int argc, char** argv) {
     world.clock.playLast = world.clock.now();
 
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
-    FramePacer pacer(paceHz > 0.0 ? paceHz : 1.0);
+    FramePacer pacer(paceHz);
     while (!world.quitRequested) {
         runPass(world, keyState);
-        if (paceHz > 0.0) pacer.wait();
+        pacer.wait();
     }
 
     closeGameWindow(shell);

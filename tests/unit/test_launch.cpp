@@ -53,4 +53,6 @@ TEST(Launch, PacerSleepsToEachRefreshAndNeverCatchesUp) {
         pacer.wait();
     }
     EXPECT_EQ(sleptUntil, (std::vector<long>{20, 40, 90, 110}));
+    FramePacer(0.0, [&] { return now; }, [&](SteadyTime) { sleptUntil.clear(); }).wait();  // 0 Hz: vsync or uncapped
+    EXPECT_EQ(sleptUntil.size(), 4u);
 }

@@ -100,14 +100,14 @@ int main(int argc, char** argv) {
         // The game's own loop: a pass, then the pacer's wait when the display is not vsynced.
         const double hz = startPacing(shell.window, uncapped);
         for (GameState state : {GameState::Paused, GameState::Playing}) {
-            FramePacer pacer(hz > 0.0 ? hz : 1.0);
+            FramePacer pacer(hz);
             const auto start = Clock::now();
             const double cpuStart = processorSeconds();
             int frames = 0;
             for (; Clock::now() - start < std::chrono::seconds(4); ++frames) {
                 status.state = state;
                 runPass(world, keys);
-                if (hz > 0.0) pacer.wait();
+                pacer.wait();
             }
             const double wall = std::chrono::duration<double>(Clock::now() - start).count();
             std::printf("%-12s %-24s %6.1f frames/s   %5.2f s of processor time per s\n",
