@@ -4,6 +4,8 @@
 // and so is a face when any index misses its list.
 #include "assets/ObjReader.h"
 
+#include "assets/AssetFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cfloat>
@@ -189,18 +191,32 @@ ObjModel readObjFile(const std::string& path) {
     // Plain stdio, so every failure (missing, a directory, no permission, an I/O error) is
     // a return value with a reason rather than an exception.
     std::string text, why;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) why = std::strerror(errno);
+    std::uintmax_t size = 0;
+    std::FILE* file = openAsset(path, why, &size);
+    if (file != nullptr && size > MaxModelBytes) {
+        why = "it is " + std::to_string(size) + " bytes, more than the " + std::to_string(MaxModelBytes) + " a model may have";
+        std::fclose(file);
+        file = nullptr;
+    }
     char buffer[1 << 16];
-    for (std::size_t n; file != nullptr && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    // The limit holds even if the file grows while it is read.
+    for (std::size_t n; file != nullptr && text.size() <= MaxModelBytes && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        text.append(buffer, n);
+    }
     if (file != nullptr && std::ferror(file)) why = std::strerror(errno);
+    if (file != nullptr && text.size() > MaxModelBytes) why = "it grew past the " + std::to_string(MaxModelBytes) + " bytes a model may have";
     if (file != nullptr) std::fclose(file);
     if (!why.empty()) {
-        std::fprintf(stderr, "Larkmere: cannot read the model \"%s\": %s\n", path.c_str(), why.c_str());
+        std::fprintf(stderr, "Larkmere: cannot read the model \"%s\": %s\n", printable(path).c_str(), why.c_str());
         std::exit(1);
     }
     ObjModel model = readObj(text);
-    if (model.faces.empty()) std::fprintf(stderr, "Larkmere: the model \"%s\" has no faces to draw\n", path.c_str());
+    if (model.faces.size() > MaxModelFaces) {
+        std::fprintf(stderr, "Larkmere: cannot use the model \"%s\": it has %zu faces, more than the %zu the game draws\n",
+                     printable(path).c_str(), model.faces.size(), MaxModelFaces);
+        std::exit(1);
+    }
+    if (model.faces.empty()) std::fprintf(stderr, "Larkmere: the model \"%s\" has no faces to draw\n", printable(path).c_str());
     return model;
 }
 

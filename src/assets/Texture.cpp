@@ -1,6 +1,8 @@
 // Image files to OpenGL textures through FreeImage.
 #include "assets/Texture.h"
 
+#include "assets/AssetFile.h"
+
 #include <FreeImage.h>
 
 #include <cerrno>
@@ -31,11 +33,12 @@ std::string oneLine(std::string text) {
 
 // Why the file cannot be read at all, or nothing when it can.
 std::string unreadable(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::strerror(errno);
+    std::string why;
+    std::FILE* file = openAsset(path, why);
+    if (file == nullptr) return why;
     char byte = 0;
     const bool empty = std::fread(&byte, 1, 1, file) != 1;
-    std::string why = !empty ? "" : std::ferror(file) ? std::strerror(errno) : "the file is empty";
+    why = !empty ? "" : std::ferror(file) ? std::strerror(errno) : "the file is empty";
     std::fclose(file);
     return why;
 }
@@ -47,6 +50,17 @@ std::string tooLarge(unsigned width, unsigned height) {
     if (width <= static_cast<unsigned>(largest) && height <= static_cast<unsigned>(largest)) return "";
     return std::to_string(width) + " x " + std::to_string(height) + " pixels is more than the " +
            std::to_string(largest) + " x " + std::to_string(largest) + " this OpenGL takes";
+}
+
+// Why a picture FreeImage decoded cannot be brought to the asked depth: its own pixel type
+// (16-bit grey, floats, 16 bits a channel) has no conversion to 8 bits a channel.
+std::string unconvertible(FIBITMAP* loaded, int depth) {
+    static const char* const names[] = {"FIT_UNKNOWN", "FIT_BITMAP", "FIT_UINT16", "FIT_INT16",  "FIT_UINT32", "FIT_INT32",
+                                        "FIT_FLOAT",   "FIT_DOUBLE", "FIT_COMPLEX", "FIT_RGB16", "FIT_RGBA16", "FIT_RGBF", "FIT_RGBAF"};
+    const unsigned type = FreeImage_GetImageType(loaded);
+    const std::string name = type < sizeof names / sizeof *names ? names[type] : "type " + std::to_string(type);
+    return "FreeImage reads it as " + name + " at " + std::to_string(FreeImage_GetBPP(loaded)) +
+           " bits a pixel and cannot convert that to " + std::to_string(depth) + " bits";
 }
 
 // The decoded picture at the asked depth, or none, with why in `why`. The format comes from
@@ -69,7 +83,8 @@ Bitmap decode(const std::string& path, int depth, std::string& why) {
         const Bitmap loaded(FreeImage_Load(format, path.c_str(), 0));
         if (loaded) image.reset(depth == 32 ? FreeImage_ConvertTo32Bits(loaded.get()) : FreeImage_ConvertTo24Bits(loaded.get()));
         why = !image || FreeImage_GetBits(image.get()) == nullptr
-                  ? notValid : tooLarge(FreeImage_GetWidth(image.get()), FreeImage_GetHeight(image.get()));
+                  ? (loaded ? unconvertible(loaded.get(), depth) : notValid)
+                  : tooLarge(FreeImage_GetWidth(image.get()), FreeImage_GetHeight(image.get()));
         if (!why.empty()) image.reset();
     }
     // The decoder's own words say more than ours; a picture it still gave is shown.
@@ -83,7 +98,7 @@ FIBITMAP* decodePicture(const std::string& path, int depth) {
     std::string why;
     Bitmap image = decode(path, depth, why);
     // Once per load, never per frame.
-    if (!why.empty()) std::fprintf(stderr, "Larkmere: picture \"%s\": %s\n", path.c_str(), oneLine(why).c_str());
+    if (!why.empty()) std::fprintf(stderr, "Larkmere: picture \"%s\": %s\n", printable(path).c_str(), oneLine(why).c_str());
     return image.release();
 }
 

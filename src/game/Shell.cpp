@@ -4,11 +4,13 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "assets/AssetFile.h"
 #include "assets/Texture.h"
 #include "game/Launch.h"
 
@@ -74,6 +76,19 @@ double startPacing(SDL_Window* window, bool uncapped) {
 void setWindowIcon(SDL_Window* window, const std::string& path) {
     FIBITMAP* icon = decodePicture(path, 32);
     if (icon == nullptr) return;  // said why; the window keeps the desktop's default icon
+    // The icon goes to X in one request; a large one is refused and X ends the game (2048
+    // pixels square already is). Desktops show icons far smaller than this anyway.
+    const unsigned width = FreeImage_GetWidth(icon), height = FreeImage_GetHeight(icon);
+    if (width > MaxIconSide || height > MaxIconSide) {
+        const double shrink = static_cast<double>(MaxIconSide) / std::max(width, height);
+        FIBITMAP* smaller = FreeImage_Rescale(icon, std::max(1, static_cast<int>(width * shrink)),
+                                              std::max(1, static_cast<int>(height * shrink)), FILTER_BOX);
+        std::fprintf(stderr, "Larkmere: picture \"%s\": %u x %u pixels is more than the %d x %d a window icon may be; %s\n",
+                     printable(path).c_str(), width, height, MaxIconSide, MaxIconSide, smaller ? "scaled down" : "left out");
+        FreeImage_Unload(icon);
+        if (smaller == nullptr) return;
+        icon = smaller;
+    }
     FreeImage_FlipVertical(icon);  // FreeImage keeps the bottom row first, SDL the top row
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
         FreeImage_GetBits(icon), static_cast<int>(FreeImage_GetWidth(icon)), static_cast<int>(FreeImage_GetHeight(icon)), 32,

@@ -26,6 +26,9 @@ void closeGameWindow(ShellWindow& shell);
 // for the loop to pace itself to. Uncapped: vsync off, and 0.
 double startPacing(SDL_Window* window, bool uncapped);
 
+// The largest icon side handed to the window system; a larger picture is scaled down.
+constexpr int MaxIconSide = 512;
+
 // The window's icon from a picture file (32 bits with alpha); a file that cannot be used
 // is reported as any picture is, and the window keeps the desktop's default icon.
 void setWindowIcon(SDL_Window* window, const std::string& path);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sys/stat.h>
 
 #include "support/Game.h"
 
@@ -13,7 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 const fs::path Assets = fs::path(LARKMERE_SOURCE_DIR) / "assets";
 // A working folder whose assets are the game's own, but for one file: replaced by the given
-// bytes, by a directory when they are "<dir>", or left out when they are "<none>".
+// bytes, by a directory when they are "<dir>", a FIFO when "<fifo>", a link to /dev/zero when
+// "<zero>", or left out when they are "<none>".
 fs::path damagedFolder(const std::string& file, const std::string& bytes) {
     const fs::path top = fs::temp_directory_path() / ("larkmere-damaged-" + std::to_string(getpid()));
     fs::remove_all(top);
@@ -24,7 +26,9 @@ fs::path damagedFolder(const std::string& file, const std::string& bytes) {
     const fs::path damaged = top / "assets" / file;
     fs::remove(damaged);
     if (bytes == "<dir>") fs::create_directory(damaged);
-    if (bytes != "<dir>" && bytes != "<none>") std::ofstream(damaged, std::ios::binary) << bytes;
+    if (bytes == "<fifo>") mkfifo(damaged.c_str(), 0600);
+    if (bytes == "<zero>") fs::create_symlink("/dev/zero", damaged);
+    if (bytes[0] != '<' || bytes.size() < 3) std::ofstream(damaged, std::ios::binary) << bytes;
     return top;
 }
 
@@ -36,12 +40,13 @@ struct Row {
     std::string errors;  // a pattern for the whole of standard error
     std::vector<std::string> env = {};
     bool display = true;
+    std::string arguments = "";
 };
 
 void run(const Row& row) {
     SCOPED_TRACE(row.name);
     const fs::path folder = row.file.empty() ? fs::path(LARKMERE_SOURCE_DIR) : damagedFolder(row.file, row.bytes);
-    Game game(row.display, folder, row.env);
+    Game game(row.display, folder, row.env, LARKMERE_BINARY + row.arguments);
     if (!row.keys.empty()) {
         ASSERT_TRUE(game.findWindow()) << game.errors();
         // Plays on: a first frame drawn (the sky is never black) that the keys still reach.
@@ -66,6 +71,8 @@ std::string picture(const std::string& file, const std::string& why) {
 }  // namespace
 
 TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
+    std::string manyFaces = "v 0 0 0\n";
+    for (int i = 0; i < 200001; ++i) manyFaces += "f 1 1 1\n";
     const std::string model = "Larkmere: (cannot read )?the model \"\\./assets/models/Duck\\.obj\"";
     const Row rows[] = {
         {"no display", "", "", {}, 1, "([^\n]*\n)?Larkmere: no display available .*\n", {}, false},
@@ -74,7 +81,15 @@ TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
         {"model a directory", "models/Duck.obj", "<dir>", {}, 1, model + ": Is a directory\n"},
         {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
         {"model of binary garbage", "models/Duck.obj", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, {"close"}, 0,
-         model + " has no faces to draw\n"}};
+         model + " has no faces to draw\n"},
+        {"model a FIFO", "models/Duck.obj", "<fifo>", {}, 1, model + ": it is a FIFO, not a regular file\n"},
+        {"model endless", "models/Duck.obj", "<zero>", {}, 1, model + ": it is a character device, not a regular file\n"},
+        {"model of 16 MiB and a byte", "models/Duck.obj", std::string(16777217, '#'), {}, 1,
+         model + ": it is 16777217 bytes, more than the 16777216 a model may have\n"},
+        {"model of 200001 faces", "models/Duck.obj", manyFaces, {}, 1,
+         "Larkmere: cannot use the model \"\\./assets/models/Duck\\.obj\": it has 200001 faces, more than the 200000 the game draws\n"},
+        {"option with a newline and an escape", "", "", {}, 2,
+         R"(Larkmere: unknown option "x\\nbad\\x1b\[2J" \(usage: [^\n]*\)\n)", {}, true, " \"$(printf 'x\\nbad\\033[2J')\""}};
     for (const Row& row : rows) run(row);
 }
 
@@ -94,6 +109,9 @@ TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
         {"duck truncated", "textures/Duck.jpg", duck.substr(0, duck.size() / 2), {"Escape"}, 0,
          picture("Duck\\.jpg", "Premature end of JPEG file; showing what could be read")},
         {"night face missing, night on and off", "textures/skybox/left_night.png", "<none>", {"p", "n", "n", "Escape"}, 0,
-         picture("skybox/left_night\\.png", "No such file or directory")}};
+         picture("skybox/left_night\\.png", "No such file or directory")},
+        {"grass a FIFO", "textures/grass.png", "<fifo>", {"Escape"}, 0, picture("grass\\.png", "it is a FIFO, not a regular file")},
+        {"icon of 2048 x 2048", "icons/duck-64.png", shell("convert -size 2048x2048 xc:orange png:-").second, {"Escape"}, 0,
+         "Larkmere: picture \"\\./assets/icons/duck-64\\.png\": 2048 x 2048 pixels is more than the 512 x 512 a window icon may be; scaled down\n"}};
     for (const Row& row : rows) run(row);
 }
