@@ -1,11 +1,16 @@
 // Larkmere: start-up in its fixed order, the frame loop, and shutdown.
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "assets/AssetFile.h"
 #include "assets/ObjLoader.h"
 #include "assets/SkyboxTextures.h"
 #include "game/GameLoop.h"
@@ -32,9 +37,18 @@ bool enterDataFolder() {
     if (!search.folder.empty()) {
         std::filesystem::current_path(search.folder, error);
         if (!error) return true;
+        std::fprintf(stderr, "Larkmere: cannot enter the data folder \"%s\": %s\n", printable(search.folder).c_str(),
+                     error.message().c_str());
+        return false;
     }
     std::string places = "the working folder";
-    for (const std::string& place : search.looked) places += ", " + place;
+    for (const std::string& place : search.looked) {
+        places += ", " + printable(place);
+        // A place that is there but may not be read is not a missing one.
+        struct stat info {};
+        const std::string model = place + "/assets/models/Duck.obj";
+        if (::stat(model.c_str(), &info) != 0 && errno != ENOENT && errno != ENOTDIR) places += std::string(" (") + std::strerror(errno) + ")";
+    }
     std::fprintf(stderr, "Larkmere: cannot find the game's data: no assets/models/Duck.obj in %s\n", places.c_str());
     return false;
 }
@@ -46,7 +60,7 @@ int main(int argc, char** argv) {
         case LaunchAction::Help: std::fputs(helpText(), stdout); return 0;
         case LaunchAction::Version: std::printf("Larkmere %s\n", LARKMERE_VERSION); return 0;
         case LaunchAction::Refuse:
-            std::fprintf(stderr, "Larkmere: unknown option \"%s\" (%s)\n", line.refused.c_str(), usageLine());
+            std::fprintf(stderr, "Larkmere: unknown option \"%s\" (%s)\n", printable(line.refused).c_str(), usageLine());
             return 2;
         case LaunchAction::Play: break;
     }
@@ -116,6 +130,7 @@ int main(int argc, char** argv) {
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
     FramePacer pacer(paceHz);
     while (!world.quitRequested) {
+        if (waitWhileHidden(world)) continue;
         runPass(world, keyState);
         pacer.wait();
     }
