@@ -1,6 +1,8 @@
 // Frame and play clocks of the game loop.
 #include "game/FrameClock.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -18,6 +20,13 @@ double speedFactor(GameSpeed speed) {
         case GameSpeed::Normal: break;
     }
     return 1.0;
+}
+
+PassSteps passSteps(double realDelta, double speed) {
+    const double scaled = std::min(realDelta, MaxPassSeconds) * speed;
+    if (!(scaled > MaxStepSeconds)) return PassSteps{1, scaled};
+    const int count = static_cast<int>(std::ceil(scaled / MaxStepSeconds));
+    return PassSteps{count, scaled / count};
 }
 
 FrameClock::FrameClock(TimeSource source) : source_(std::move(source)) {

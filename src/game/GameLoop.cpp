@@ -38,7 +38,34 @@ void drawSkyAndGrass(GameWorld& world, const GameStatus& status) {
     drawSkybox(*world.skybox, SkyboxSize);
     world.field->draw(status);
 }
+// Every step of a long pass but the last: the motion and the rules, in the pass's order,
+// with nothing drawn.
+void undrawnStep(GameWorld& world, double seconds, GameStatus& status) {
+    world.camera->step(seconds, world.field->bounds(), false);
+    world.duck->position = duckPositionFor(world.camera->target, world.duck->size);
+    for (Car& car : world.traffic) car.move(static_cast<float>(seconds));
+    checkCarCollisions(*world.duck, world.traffic, status);
+    updateProgress(*world.camera, status);
+}
 }  // namespace
+
+bool waitWhileHidden(GameWorld& world) {
+    const Uint32 away = SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED;
+    if (world.window == nullptr || (SDL_GetWindowFlags(world.window) & away) == 0) return false;
+    GameStatus& status = GameStatus::instance();
+    if (status.state == GameState::Playing) {
+        // As P does: the play clock stops at the last playing pass and the mouse is let go.
+        status.state = GameState::Paused;
+        world.clock.clockRunning = false;
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+    }
+    SDL_Event event;
+    if (SDL_WaitEvent(&event) != 0) {
+        InputTargets targets = inputTargets(world);
+        handleEvent(event, status.state, targets);
+    }
+    return true;
+}
 
 void playingFrame(GameWorld& world, const uint8_t* keyState) {
     GameStatus& status = GameStatus::instance();
@@ -48,7 +75,10 @@ void playingFrame(GameWorld& world, const uint8_t* keyState) {
     }
     SDL_SetRelativeMouseMode(SDL_TRUE);
     clearFrame();
-    const double frameDelta = world.clock.tick() * speedFactor(status.gameSpeed);
+    const PassSteps steps = passSteps(world.clock.tick(), speedFactor(status.gameSpeed));
+    for (int i = 1; i < steps.count && status.state == GameState::Playing; ++i) undrawnStep(world, steps.seconds, status);
+    // A run that ended in an early step stays where it ended.
+    const double frameDelta = status.state == GameState::Playing ? steps.seconds : 0.0;
     world.camera->update(frameDelta, world.field->bounds(), false);
     glEnable(GL_LIGHT0);
     drawSkybox(*world.skybox, SkyboxSize);

@@ -35,6 +35,10 @@ struct GameWorld {
     bool quitRequested = false;
 };
 
+// While the window is hidden or minimised: pauses a run in progress, then sleeps until the
+// next event and handles it (a close, a key). False, and nothing done, while it is shown.
+bool waitWhileHidden(GameWorld& world);
+
 // One pass of the loop; keyState is SDL's key-state array (indexed by scancode).
 void runPass(GameWorld& world, const uint8_t* keyState);
 

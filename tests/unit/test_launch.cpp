@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "assets/AssetFile.h"
 #include "game/Launch.h"
 
 TEST(Launch, CommandLineDataFolderAndRenderer) {
@@ -55,4 +56,11 @@ TEST(Launch, PacerSleepsToEachRefreshAndNeverCatchesUp) {
     EXPECT_EQ(sleptUntil, (std::vector<long>{20, 40, 90, 110}));
     FramePacer(0.0, [&] { return now; }, [&](SteadyTime) { sleptUntil.clear(); }).wait();  // 0 Hz: vsync or uncapped
     EXPECT_EQ(sleptUntil.size(), 4u);
+}
+
+TEST(Launch, UserTextIsPrintedOnOneLineWithoutTerminalCodes) {
+    const std::pair<std::string, std::string> texts[] = {
+        {"--fast", "--fast"}, {"a\nb", "a\\nb"}, {"\x1b[2J", "\\x1b[2J"}, {"tab\there\r", "tab\\there\\r"},
+        {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"}, {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
+    for (const auto& [text, shown] : texts) EXPECT_EQ(printable(text), shown);
 }
