@@ -1,8 +1,6 @@
 // A pass that comes seconds late (the process stopped, the machine suspended): the world moves
 // no further than a quarter of a second of play, and a car crossing the duck's place on the
 // way still ends the run.
-#include <chrono>
-
 #include "game/GameLoop.h"
 #include "support/Gl.h"
 
@@ -12,17 +10,14 @@ TEST_F(GlTest, ALatePassMovesAQuarterSecondAndStillSeesEveryCar) {
     SkyboxTextures skybox;
     skybox.camera = &camera;
     ScreenSize screen;
-    Blackboard pauseBoard, endBoard;
+    Blackboard board;
     GrassField field;
     Duck duck{camera, glGenLists(1), 0};
-    duck.plainList = duck.texturedList;
-    GameWorld world{nullptr, FrameClock([&] { return now; }), {}, daySkyboxFaces(), nightSkyboxFaces(),
-                    &camera, &skybox, &screen, &pauseBoard, &endBoard, &field, &duck, makeTraffic()};
+    GameWorld world{nullptr, FrameClock([&] { return now; }), {}, {}, {}, &camera, &skybox, &screen, &board, &board, &field, &duck, makeTraffic()};
     uint8_t keys[SDL_NUM_SCANCODES] = {};
     keys[SDL_SCANCODE_UP] = 1;
     camera.orbitView = false;
-    GameStatus& status = GameStatus::instance();
-    status = GameStatus{GameState::Playing};
+    GameStatus& status = GameStatus::instance() = GameStatus{GameState::Playing};
     runPass(world, keys);  // polls the arrow held
 
     // Ten seconds late with Up held: 0.25 s of walking at 15 units a second, not 150 units
