@@ -2,6 +2,7 @@
 #include "game/Launch.h"
 
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
@@ -41,25 +42,40 @@ const char* helpText() {
            "  L           sunset on / off         N           night on / off\n"
            "  1, 2, 3     slow, normal, fast      Q, Escape   quit\n"
            "\n"
-           "The game reads ./assets; started where there is none, it looks in $LARKMERE_DATA_DIR,\n"
-           "then in ../share/larkmere next to the executable.\n";
+           "Data: the folder in $LARKMERE_DATA_DIR when set, else the working folder when it holds\n"
+           "assets/models/Duck.obj, else the installed ../share/games/larkmere or ../share/larkmere\n"
+           "next to the executable.\n"
+           "\n"
+           "Exit status: 0 after quitting, 1 when the game cannot start, 2 for an unknown option.\n";
 }
 
-DataSearch findDataFolder(const char* dataDirVariable, const char* executableDir, const char* sourceTree,
-                          const std::function<bool(const std::string& file)>& isFile) {
-    DataSearch search;
-    std::string installed = executableDir != nullptr && *executableDir != 0 ? executableDir : "";
-    if (!installed.empty()) installed += (installed.back() == '/' ? "" : "/") + std::string("../share/larkmere");
-    for (const std::string& place : {std::string(dataDirVariable ? dataDirVariable : ""), installed,
-                                     std::string(sourceTree ? sourceTree : "")}) {
-        if (place.empty()) continue;
-        search.looked.push_back(place);
-        if (isFile(place + "/assets/models/Duck.obj")) {
-            search.folder = place;
-            break;
+DataSearch findDataFolder(const DataPlaces& places, const std::function<bool(const std::string& file)>& isFile) {
+    const auto holdsModel = [&](const std::string& folder) { return isFile(folder + "/assets/models/Duck.obj"); };
+    const std::string variable = places.variable != nullptr ? places.variable : "";
+    if (!variable.empty()) {
+        if (holdsModel(variable)) return {variable, ""};
+        return {"", "cannot use LARKMERE_DATA_DIR \"" + variable + "\": it holds no assets/models/Duck.obj"};
+    }
+    std::string why = "cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set";
+    if (holdsModel(places.workingFolder)) return {places.workingFolder, ""};
+    why += "; working folder " + places.workingFolder + ": not there";
+    if (!places.executableDir.empty()) {
+        for (const char* installed : {"../share/games/larkmere", "../share/larkmere"}) {
+            const std::string folder = (std::filesystem::path(places.executableDir) / installed).lexically_normal().string();
+            if (holdsModel(folder)) return {folder, ""};
+            why += "; " + folder + ": not there";
         }
     }
-    return search;
+    if (places.sourceTree != nullptr) {
+        if (!places.inBuildTree) {
+            why += "; source tree " + std::string(places.sourceTree) + ": serves only a binary in its build folder";
+        } else if (holdsModel(places.sourceTree)) {
+            return {places.sourceTree, ""};
+        } else {
+            why += "; source tree " + std::string(places.sourceTree) + ": not there";
+        }
+    }
+    return {"", why};
 }
 
 bool softwareRenderer(const char* rendererName) {

@@ -19,19 +19,25 @@ TEST(Launch, CommandLineDataFolderAndRenderer) {
             << argv.size() - 1 << " options, first " << (c.args.empty() ? "none" : c.args[0]);
     }
 
-    // Places that hold the model, then what each search looks at and picks.
-    const std::set<std::string> models = {"/data/assets/models/Duck.obj", "/opt/bin/../share/larkmere/assets/models/Duck.obj",
-                                          "/src/assets/models/Duck.obj"};
+    // Places that hold the model, then what each search picks or says.
+    const std::set<std::string> models = {"/data/assets/models/Duck.obj", "/game/assets/models/Duck.obj",
+                                          "/usr/share/games/larkmere/assets/models/Duck.obj",
+                                          "/opt/share/larkmere/assets/models/Duck.obj", "/src/assets/models/Duck.obj"};
     const auto isFile = [&](const std::string& file) { return models.count(file) > 0; };
-    const struct { const char *variable, *executable, *source, *folder; std::vector<std::string> looked; } searches[] = {
-        {"/data", "/opt/bin/", "/src", "/data", {"/data"}},
-        {"/empty", "/opt/bin/", "/src", "/opt/bin/../share/larkmere", {"/empty", "/opt/bin/../share/larkmere"}},
-        {"", "/opt/bin", "/src", "/opt/bin/../share/larkmere", {"/opt/bin/../share/larkmere"}},
-        {nullptr, "/usr/bin/", "/src", "/src", {"/usr/bin/../share/larkmere", "/src"}},
-        {nullptr, "/usr/bin/", nullptr, "", {"/usr/bin/../share/larkmere"}}, {nullptr, nullptr, nullptr, "", {}}};
+    const std::string none = "cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set; working folder /home: not there";
+    const struct { DataPlaces places; std::string folder, failure; } searches[] = {
+        {{"/data", "/game", "/usr/games/"}, "/data", ""},
+        {{"/home", "/game", "/usr/games/"}, "", "cannot use LARKMERE_DATA_DIR \"/home\": it holds no assets/models/Duck.obj"},
+        {{"", "/game", "/usr/games/"}, "/game", ""},
+        {{nullptr, "/home", "/usr/games/"}, "/usr/share/games/larkmere", ""},
+        {{nullptr, "/home", "/opt/bin", "/src", true}, "/opt/share/larkmere", ""},
+        {{nullptr, "/home", "/build/", "/src", true}, "/src", ""},
+        {{nullptr, "/home", "/bin/", "/src", false}, "",
+         none + "; /share/games/larkmere: not there; /share/larkmere: not there; source tree /src: serves only a binary in its build folder"},
+        {{nullptr, "/home", "", "/none", true}, "", none + "; source tree /none: not there"}};
     for (const auto& c : searches) {
-        const DataSearch search = findDataFolder(c.variable, c.executable, c.source, isFile);
-        EXPECT_EQ(std::tie(search.folder, search.looked), std::tie(c.folder, c.looked));
+        const DataSearch search = findDataFolder(c.places, isFile);
+        EXPECT_EQ(std::tie(search.folder, search.failure), std::tie(c.folder, c.failure)) << c.places.workingFolder;
     }
 
     for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD Graphics 620"})
