@@ -3,13 +3,13 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config dpkg-dev
+  build-essential cmake pkg-config dpkg-dev debhelper git
   libsdl2-dev libgl-dev libglu1-mesa-dev freeglut3-dev libfreeimage-dev libx11-dev libxtst-dev
   libgl1-mesa-dri
   libgtest-dev
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev desktop-file-utils appstream)
+  packages+=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev desktop-file-utils appstream lintian devscripts)
 fi
 
 missing=()

@@ -2,7 +2,10 @@
 #include "game/Launch.h"
 
 #include <cstring>
+#include <filesystem>
 #include <thread>
+
+#include "assets/AssetFile.h"
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
@@ -41,25 +44,44 @@ const char* helpText() {
            "  L           sunset on / off         N           night on / off\n"
            "  1, 2, 3     slow, normal, fast      Q, Escape   quit\n"
            "\n"
-           "The game reads ./assets; started where there is none, it looks in $LARKMERE_DATA_DIR,\n"
-           "then in ../share/larkmere next to the executable.\n";
+           "Data: the folder in $LARKMERE_DATA_DIR when set, else the working folder when it holds\n"
+           "assets/models/Duck.obj, else the installed ../share/games/larkmere or ../share/larkmere\n"
+           "next to the executable.\n"
+           "\n"
+           "Exit status: 0 after quitting, 1 when the game cannot start, 2 for an unknown option.\n";
 }
 
-DataSearch findDataFolder(const char* dataDirVariable, const char* executableDir, const char* sourceTree,
-                          const std::function<bool(const std::string& file)>& isFile) {
-    DataSearch search;
-    std::string installed = executableDir != nullptr && *executableDir != 0 ? executableDir : "";
-    if (!installed.empty()) installed += (installed.back() == '/' ? "" : "/") + std::string("../share/larkmere");
-    for (const std::string& place : {std::string(dataDirVariable ? dataDirVariable : ""), installed,
-                                     std::string(sourceTree ? sourceTree : "")}) {
-        if (place.empty()) continue;
-        search.looked.push_back(place);
-        if (isFile(place + "/assets/models/Duck.obj")) {
-            search.folder = place;
-            break;
+DataSearch findDataFolder(const DataPlaces& places, const std::function<std::string(const std::string& file)>& whyNot) {
+    const auto problem = [&](const std::string& folder) { return whyNot(folder + "/assets/models/Duck.obj"); };
+    const std::string variable = places.variable != nullptr ? places.variable : "";
+    if (!variable.empty()) {
+        const std::string why = problem(variable);
+        if (why.empty()) return {variable, ""};
+        return {"", "cannot use LARKMERE_DATA_DIR \"" + printable(variable) + "\": " +
+                        (why == DataNotThere ? "it holds no assets/models/Duck.obj" : "assets/models/Duck.obj: " + why)};
+    }
+    std::string failure = "cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set";
+    // A place passed over says why, so that a folder the user may not enter is not taken for a missing one.
+    const auto tryPlace = [&](const std::string& label, const std::string& folder) {
+        const std::string why = problem(folder);
+        if (!why.empty()) failure += "; " + label + printable(folder) + ": " + why;
+        return why.empty();
+    };
+    if (tryPlace("working folder ", places.workingFolder)) return {places.workingFolder, ""};
+    if (!places.executableDir.empty()) {
+        for (const char* installed : {"../share/games/larkmere", "../share/larkmere"}) {
+            const std::string folder = (std::filesystem::path(places.executableDir) / installed).lexically_normal().string();
+            if (tryPlace("", folder)) return {folder, ""};
         }
     }
-    return search;
+    if (places.sourceTree != nullptr) {
+        if (!places.inBuildTree) {
+            failure += "; source tree " + printable(places.sourceTree) + ": serves only a binary in its build folder";
+        } else if (tryPlace("source tree ", places.sourceTree)) {
+            return {places.sourceTree, ""};
+        }
+    }
+    return {"", failure};
 }
 
 bool softwareRenderer(const char* rendererName) {

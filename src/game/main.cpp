@@ -19,38 +19,33 @@
 #include "game/Shell.h"
 
 namespace {
-// The working folder has no assets folder at all: move into the data folder, wherever the
-// game was started from. A folder that is there, even a damaged one, is used as it is.
+// Moves into the folder that holds the game's data, so that the relative asset paths work
+// wherever the game was started from.
 bool enterDataFolder() {
     std::error_code error;
-    if (std::filesystem::exists("assets", error)) return true;
     char* base = SDL_GetBasePath();
-    const std::string executableDir = base != nullptr ? base : "";
+    DataPlaces places;
+    places.variable = std::getenv("LARKMERE_DATA_DIR");
+    places.workingFolder = std::filesystem::current_path(error).string();
+    places.executableDir = base != nullptr ? base : "";
     SDL_free(base);
-    // The source tree only serves a binary run from the build folder it was built in.
-    const bool inBuildTree = !executableDir.empty() && std::filesystem::equivalent(executableDir, LARKMERE_BUILD_TREE, error);
-    const DataSearch search = findDataFolder(std::getenv("LARKMERE_DATA_DIR"), executableDir.c_str(),
-                                             inBuildTree ? LARKMERE_SOURCE_TREE : nullptr, [](const std::string& file) {
-                                                 std::error_code ignored;
-                                                 return std::filesystem::is_regular_file(file, ignored);
-                                             });
-    if (!search.folder.empty()) {
-        std::filesystem::current_path(search.folder, error);
-        if (!error) return true;
-        std::fprintf(stderr, "Larkmere: cannot enter the data folder \"%s\": %s\n", printable(search.folder).c_str(),
-                     error.message().c_str());
+#ifdef LARKMERE_SOURCE_TREE
+    places.sourceTree = LARKMERE_SOURCE_TREE;
+    places.inBuildTree = !places.executableDir.empty() && std::filesystem::equivalent(places.executableDir, LARKMERE_BUILD_TREE, error);
+#endif
+    // Anything but a folder counts as the model here; the loader then says what is wrong with it.
+    const DataSearch search = findDataFolder(places, [](const std::string& file) -> std::string {
+        struct stat info {};
+        if (::stat(file.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? "it is a directory" : "";
+        return errno == ENOENT || errno == ENOTDIR ? DataNotThere : std::strerror(errno);
+    });
+    if (search.folder.empty()) {
+        std::fprintf(stderr, "Larkmere: %s\n", search.failure.c_str());
         return false;
     }
-    std::string places = "the working folder";
-    for (const std::string& place : search.looked) {
-        places += ", " + printable(place);
-        // A place that is there but may not be read is not a missing one.
-        struct stat info {};
-        const std::string model = place + "/assets/models/Duck.obj";
-        if (::stat(model.c_str(), &info) != 0 && errno != ENOENT && errno != ENOTDIR) places += std::string(" (") + std::strerror(errno) + ")";
-    }
-    std::fprintf(stderr, "Larkmere: cannot find the game's data: no assets/models/Duck.obj in %s\n", places.c_str());
-    return false;
+    std::filesystem::current_path(search.folder, error);
+    if (error) std::fprintf(stderr, "Larkmere: cannot enter the data folder \"%s\": %s\n", printable(search.folder).c_str(), error.message().c_str());
+    return !error;
 }
 }  // namespace
 

@@ -46,7 +46,9 @@ struct Row {
 void run(const Row& row) {
     SCOPED_TRACE(row.name);
     const fs::path folder = row.file.empty() ? fs::path(LARKMERE_SOURCE_DIR) : damagedFolder(row.file, row.bytes);
-    Game game(row.display, folder, row.env, LARKMERE_BINARY + row.arguments);
+    std::vector<std::string> env = row.env;
+    env.push_back("LARKMERE_DATA_DIR=" + folder.string());
+    Game game(row.display, "/", env, LARKMERE_BINARY + row.arguments);
     if (!row.keys.empty()) {
         ASSERT_TRUE(game.findWindow()) << game.errors();
         // Plays on: a first frame drawn (the sky is never black) that the keys still reach.
@@ -77,8 +79,6 @@ TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
     const Row rows[] = {
         {"no display", "", "", {}, 1, "([^\n]*\n)?Larkmere: no display available .*\n", {}, false},
         {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: .*\n", {"SDL_VIDEODRIVER=nonsense"}, false},
-        {"model missing", "models/Duck.obj", "<none>", {}, 1, model + ": No such file or directory\n"},
-        {"model a directory", "models/Duck.obj", "<dir>", {}, 1, model + ": Is a directory\n"},
         {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
         {"model of binary garbage", "models/Duck.obj", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, {"close"}, 0,
          model + " has no faces to draw\n"},
@@ -114,4 +114,42 @@ TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
         {"icon of 2048 x 2048", "icons/duck-64.png", shell("convert -size 2048x2048 xc:orange png:-").second, {"Escape"}, 0,
          "Larkmere: picture \"\\./assets/icons/duck-64\\.png\": 2048 x 2048 pixels is more than the 512 x 512 a window icon may be; scaled down\n"}};
     for (const Row& row : rows) run(row);
+}
+
+// Where the data comes from: a copy whose help panel shows the sky picture instead of the
+// blackboard tells, by the first frame, that it was chosen over the source tree.
+TEST(GameStartup, TheDataFolderIsTheFirstThatHoldsTheModel) {
+    const fs::path marked = damagedFolder("textures/blackboard.png", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/skybox/top.png").second);
+    const fs::path top = fs::temp_directory_path() / ("larkmere-data-" + std::to_string(getpid()));
+    fs::remove_all(top);
+    fs::create_directories(top / "unrelated/assets/css");
+    fs::create_directories(top / "alone");
+    fs::copy_file(LARKMERE_BINARY, top / "alone/larkmere");
+    const std::string unrelated = (top / "unrelated").string(), alone = (top / "alone/larkmere").string();
+    const struct { const char* name; std::string dir, variable, binary; bool markedPanel; int status; std::string errors; } rows[] = {
+        {"variable set and good", "/", marked.string(), LARKMERE_BINARY, true, 0, ""},
+        {"variable set, no model there", marked.string(), unrelated, LARKMERE_BINARY, false, 1,
+         "Larkmere: cannot use LARKMERE_DATA_DIR \"" + unrelated + "\": it holds no assets/models/Duck.obj\n"},
+        {"working folder with an unrelated assets", unrelated, "", LARKMERE_BINARY, false, 0, ""},
+        {"working folder holding the model", marked.string(), "", LARKMERE_BINARY, true, 0, ""},
+        {"none at all", unrelated, "", alone, false, 1,
+         "Larkmere: cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set; working folder " + unrelated +
+             ": not there; " + top.string() + "/share/games/larkmere: not there; " + top.string() + "/share/larkmere: not there; source tree " LARKMERE_SOURCE_DIR
+             ": serves only a binary in its build folder\n"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Game game(true, row.dir, {row.variable.empty() ? "-u LARKMERE_DATA_DIR" : "LARKMERE_DATA_DIR=" + row.variable}, row.binary);
+        if (row.status == 0) {
+            ASSERT_TRUE(game.findWindow()) << game.errors();
+            EXPECT_TRUE(game.waitFor(std::string("data_") + row.name, [&](const Image& s) {
+                const auto panel = s.at(250, 330);
+                return row.markedPanel ? panel.b > panel.g + 20 : panel.g > panel.b;
+            }));
+            game.xdotool("key q");
+        }
+        EXPECT_EQ(game.waitForExit(), row.status);
+        EXPECT_EQ(game.errors(), row.errors);
+    }
+    fs::remove_all(top);
+    fs::remove_all(marked);
 }
