@@ -92,9 +92,10 @@ RecordOutcome RecordBook::finishRun(const RunResult& run) {
     const std::string path = recordsPath(folder_);
     std::error_code ignored;
     std::filesystem::create_directories(folder_, ignored);
+    // A folder made read-only after a first run still has its lock file to read-lock.
     int lockFd = open((folder_ + "/records.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lockFd < 0) lockFd = open((folder_ + "/records.lock").c_str(), O_RDONLY | O_CLOEXEC);
     const int lockError = errno;
+    if (lockFd < 0) lockFd = open((folder_ + "/records.lock").c_str(), O_RDONLY | O_CLOEXEC);
     while (lockFd >= 0 && flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {
     }
 
