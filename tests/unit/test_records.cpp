@@ -6,12 +6,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <random>
 
 #include "records/RecordFile.h"
@@ -61,29 +61,9 @@ struct Folder {
     }
 };
 
-// Runs body in a child process and returns the lines its book reported. As root, the child
-// runs as nobody, so that a folder's mode binds it as it binds a player.
-static Lines inChild(bool asNobody, const std::function<void(RecordBook::Report)>& body) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return {"no pipe"};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeFds[0]);
-        if (asNobody && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-        body([&](const std::string& line) { (void)!::write(pipeFds[1], (line + "\n").data(), line.size() + 1); });
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
-    Lines lines;
-    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) lines.push_back(text.substr(at, end - at));
-    return lines;
+// As root, folder modes bind nobody: the run is made as nobody, as a player meets them.
+static void asPlayer(bool drop) {
+    if (getuid() == 0) EXPECT_EQ(drop ? (setegid(65534) | seteuid(65534)) : (seteuid(0) | setegid(0)), 0);
 }
 
 static Records records(int32_t score, std::optional<int32_t> win, int32_t runs, int32_t wins) { return {score, win, runs, wins}; }
@@ -114,47 +94,36 @@ TEST(Records, EachRunAgainstTheRecordsGivesTheNewRecordsAndTheLineShown) {
 }
 
 TEST(RecordFile, KeptReadBackAndDamagedFilesMovedAsideNeverOverwritten) {
-    const std::string valid = "larkmere-records 1\nbest-score 37\nbest-win-seconds 41\nruns 3\nwins 1\n";
-    const RunResult lost{false, 10, 20};
-    const struct { const char* name; const char* text; bool directory; Records after; } cases[] = {
-        {"no file yet", nullptr, false, records(10, {}, 1, 0)},
-        {"a kept file", valid.c_str(), false, records(37, 41, 4, 1)},
-        {"garbage", "\x7f" "ELF\x02\x01 not records\n", false, records(10, {}, 1, 0)},
-        {"empty", "", false, records(10, {}, 1, 0)},
-        {"truncated", "larkmere-records 1\nbest-score 37\nbest-win-seconds 41\nruns 3\nwins 1", false, records(10, {}, 1, 0)},
-        {"a newer version", "larkmere-records 2\nbest-score 37\nbest-win-seconds 41\nruns 3\nwins 1\n", false, records(10, {}, 1, 0)},
-        {"a directory", nullptr, true, records(10, {}, 1, 0)},
-        {"a score beyond the field", "larkmere-records 1\nbest-score 131\nbest-win-seconds none\nruns 3\nwins 0\n", false,
-         records(10, {}, 1, 0)},
-        {"negative runs", "larkmere-records 1\nbest-score 37\nbest-win-seconds none\nruns -3\nwins 0\n", false, records(10, {}, 1, 0)},
-        {"runs beyond int32", "larkmere-records 1\nbest-score 37\nbest-win-seconds none\nruns 2147483648\nwins 0\n", false,
-         records(10, {}, 1, 0)},
-        {"more wins than runs", "larkmere-records 1\nbest-score 37\nbest-win-seconds 41\nruns 1\nwins 2\n", false, records(10, {}, 1, 0)},
+    const auto file = [](const char* version, const char* score, const char* runs, const char* wins, const char* end = "\n") {
+        return std::string("larkmere-records ") + version + "\nbest-score " + score + "\nbest-win-seconds " +
+               (std::string(wins) == "0" ? "none" : "41") + "\nruns " + runs + "\nwins " + wins + end;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::string kept = file("1", "37", "3", "1");
+    // "\0": no file; "/": a directory in its place.
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"no file yet", "\0"}, {"a kept file", kept}, {"garbage", "\x7f" "ELF\x02\x01 not records\n"}, {"empty", ""},
+        {"truncated", file("1", "37", "3", "1", "")}, {"a newer version", file("2", "37", "3", "1")}, {"a directory", "/"},
+        {"a score beyond the field", file("1", "131", "3", "0")}, {"negative runs", file("1", "37", "-3", "0")},
+        {"runs beyond int32", file("1", "37", "2147483648", "0")}, {"more wins than runs", file("1", "37", "1", "2")}};
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
         Folder folder;
-        if (c.text != nullptr) put(folder.file(), c.text);
-        if (c.directory) fs::create_directories(folder.file() / "inside");
-        const bool damaged = c.directory || (c.text != nullptr && c.text != valid);
+        if (text == "/") fs::create_directories(folder.file() / "inside");
+        else if (text != std::string(1, '\0')) put(folder.file(), text);
+        const bool damaged = text != kept && text != std::string(1, '\0');
         Lines said;
-        {
-            RecordBook book(folder.path, [&](const std::string& line) { said.push_back(line); });
-            book.finishRun(lost);
-        }
-        EXPECT_EQ(folder.records(), c.after) << slurp(folder.file());
+        RecordBook(folder.path, [&](const std::string& line) { said.push_back(line); }).finishRun({false, 10, 20});
+        EXPECT_EQ(folder.records(), text == kept ? records(37, 41, 4, 1) : records(10, {}, 1, 0));
         EXPECT_FALSE(fs::exists(folder.path / "records.new"));
         std::vector<fs::path> aside;
         for (const auto& entry : fs::directory_iterator(folder.path)) {
             if (entry.path().filename().string().rfind("records.damaged-", 0) == 0) aside.push_back(entry.path());
         }
-        ASSERT_EQ(aside.size(), damaged ? 1u : 0u);
-        ASSERT_EQ(said.size(), damaged ? 1u : 0u);
+        ASSERT_EQ(std::make_pair(aside.size(), said.size()), std::make_pair(size_t(damaged), size_t(damaged)));
         if (!damaged) continue;
         EXPECT_EQ(said[0].rfind("Larkmere: the records file " + folder.file().string() + " cannot be read (", 0), 0u) << said[0];
         EXPECT_NE(said[0].find("moved it to " + aside[0].string()), std::string::npos) << said[0];
-        if (c.directory) EXPECT_TRUE(fs::exists(aside[0] / "inside"));
-        else EXPECT_EQ(slurp(aside[0]), c.text) << "the damaged file is kept as it was";
+        EXPECT_TRUE(text == "/" ? fs::exists(aside[0] / "inside") : slurp(aside[0]) == text) << "kept as it was";
     }
 }
 
@@ -167,17 +136,18 @@ TEST(RecordFile, FoldersThatCannotBeWrittenCostOneLineAndLeaveTheOldFile) {
         const bool readOnly = fault == NoSpace::Never;
         const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
         if (readOnly) fs::permissions(folder.path, writeBits, fs::perm_options::remove);
-        // Two runs: the second is not reported again, and the game is not stopped by either.
-        const Lines said = inChild(readOnly, [&](RecordBook::Report report) {
-            noSpace = fault;
-            RecordBook book(folder.path, report);
-            const RecordOutcome first = book.finishRun({false, 50, 9});
-            book.waitForWrite();
-            const RecordOutcome second = book.finishRun({false, 60, 9});
-            book.waitForWrite();
-            noSpace = NoSpace::Never;
-            if (first.line != RecordLine::NewScore || second.records.bestScore != 60) report("wrong outcomes");
-        });
+        // Two runs: the second is not reported again, and neither stops the game.
+        Lines said;
+        asPlayer(readOnly);
+        noSpace = fault;
+        RecordBook book(folder.path, [&](const std::string& line) { said.push_back(line); });
+        const RecordLine first = book.finishRun({false, 50, 9}).line;
+        book.waitForWrite();
+        const int32_t second = book.finishRun({false, 60, 9}).records.bestScore;
+        book.waitForWrite();
+        noSpace = NoSpace::Never;
+        asPlayer(false);
+        EXPECT_EQ(std::make_pair(first, second), std::make_pair(RecordLine::NewScore, 60));
         ASSERT_EQ(said.size(), 1u) << (said.empty() ? "nothing said" : said.back());
         const std::string why = readOnly ? "Permission denied" : "No space left on device";
         EXPECT_EQ(said[0].rfind("Larkmere: ", 0), 0u);
@@ -191,18 +161,12 @@ TEST(RecordFile, FoldersThatCannotBeWrittenCostOneLineAndLeaveTheOldFile) {
 TEST(RecordFile, TwoGamesAtOnceLoseNoRun) {
     Folder folder;
     const auto game = [&](int32_t first, bool wins) {
-        return [=, &folder](RecordBook::Report report) {
-            RecordBook book(folder.path, report);
-            for (int32_t i = 0; i < 40; ++i) book.finishRun({wins && i % 4 == 0, first + i, 100 - i});
-        };
+        RecordBook book(folder.path, [](const std::string& line) { ADD_FAILURE() << line; });
+        for (int32_t i = 0; i < 40; ++i) book.finishRun({wins && i % 4 == 0, first + i, 100 - i});
     };
-    pid_t other = fork();
-    if (other == 0) {
-        inChild(false, game(20, true));
-        _exit(0);
-    }
-    EXPECT_EQ(inChild(false, game(50, false)), Lines{});
-    waitpid(other, nullptr, 0);
+    std::thread other(game, 20, true);
+    game(50, false);
+    other.join();
     // One game won runs 0, 4, ... 36 in 100 - i seconds; the other scored up to 89.
     EXPECT_EQ(folder.records(), records(89, 64, 80, 10));
 }
