@@ -74,6 +74,7 @@ void playingFrame(GameWorld& world, const uint8_t* keyState) {
         world.clock.clockRunning = true;
     }
     SDL_SetRelativeMouseMode(SDL_TRUE);
+    world.runKept = false;
     clearFrame();
     const PassSteps steps = passSteps(world.clock.tick(), speedFactor(status.gameSpeed));
     for (int i = 1; i < steps.count && status.state == GameState::Playing; ++i) undrawnStep(world, steps.seconds, status);
@@ -110,11 +111,18 @@ void pausedFrame(GameWorld& world, const uint8_t* keyState) {
 }
 
 void endScreenFrame(GameWorld& world) {
+    // The first end-screen pass of a run hands it to the records, once, with what it shows.
+    if (world.records != nullptr && !world.runKept) {
+        const GameStatus& status = GameStatus::instance();
+        const RunResult run{status.state == GameState::Won, status.progress < 0 ? -status.progress : 0, status.elapsedSeconds};
+        world.recordLine = recordLineText(world.records->finishRun(run));
+        world.runKept = true;
+    }
     beginStillFrame();
     world.clock.tick();
     // No camera view: the end screen's backdrop is drawn from the identity matrix.
     drawSkyAndGrass(world, GameStatus::instance());
-    drawEndScreen(*world.endBoard);
+    drawEndScreen(*world.endBoard, world.records != nullptr ? world.recordLine : "");
     InputTargets targets = inputTargets(world);
     handleEndScreenInput(targets);
     endStillFrame(world);

@@ -9,6 +9,7 @@
 #include "game/GameStatus.h"
 #include "game/Lighting.h"
 #include "player/Camera.h"
+#include "records/RecordFile.h"
 #include "player/Duck.h"
 #include "render/Overlay.h"
 #include "render/Panels.h"
@@ -33,6 +34,9 @@ struct GameWorld {
     Duck* duck = nullptr;
     Traffic traffic{};
     bool quitRequested = false;
+    RecordBook* records = nullptr;  // none: runs are not kept (tests of the passes)
+    std::string recordLine{};       // the end screen's record line for the run that ended
+    bool runKept = false;           // the run on the end screen has gone to the records
 };
 
 // While the window is hidden or minimised: pauses a run in progress, then sleeps until the

@@ -15,9 +15,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.uncapped = true;
         } else if (option == "--help" || option == "-h") {
             line.action = LaunchAction::Help;
-        } else if (option == "--version") {
-            // Help wins when both are asked for.
-            if (line.action != LaunchAction::Help) line.action = LaunchAction::Version;
+        } else if (option == "--version" || option == "--records") {
+            // Help wins when asked for with either.
+            if (line.action != LaunchAction::Help) line.action = option == "--version" ? LaunchAction::Version : LaunchAction::Records;
         } else {
             return CommandLine{LaunchAction::Refuse, false, option};
         }
@@ -25,14 +25,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return line;
 }
 
-const char* usageLine() { return "usage: larkmere [--uncapped] [--help] [--version]"; }
+const char* usageLine() { return "usage: larkmere [--uncapped] [--records] [--help] [--version]"; }
 
 const char* helpText() {
-    return "Usage: larkmere [--uncapped] [--help] [--version]\n"
+    return "Usage: larkmere [--uncapped] [--records] [--help] [--version]\n"
            "Steer the duck across ten lanes of traffic to the far side of the field.\n"
            "\n"
            "Options:\n"
            "  --uncapped   present frames as fast as the machine draws them (no vsync, no pacing)\n"
+           "  --records    print your best score, best winning time, runs and wins, and exit\n"
            "  -h, --help   print this help and exit\n"
            "  --version    print the version and exit\n"
            "\n"
@@ -47,6 +48,8 @@ const char* helpText() {
            "Data: the folder in $LARKMERE_DATA_DIR when set, else the working folder when it holds\n"
            "assets/models/Duck.obj, else the installed ../share/games/larkmere or ../share/larkmere\n"
            "next to the executable.\n"
+           "Records are kept in $XDG_DATA_HOME/larkmere/records (~/.local/share/larkmere/records\n"
+           "when XDG_DATA_HOME is unset); a damaged file is moved aside, never overwritten.\n"
            "\n"
            "Exit status: 0 after quitting, 1 when the game cannot start, 2 for an unknown option.\n";
 }

@@ -9,7 +9,7 @@
 
 #include "game/FrameClock.h"
 
-enum class LaunchAction { Play, Help, Version, Refuse };
+enum class LaunchAction { Play, Help, Version, Records, Refuse };
 
 struct CommandLine {
     LaunchAction action = LaunchAction::Play;

@@ -17,6 +17,8 @@
 #include "game/GameStatus.h"
 #include "game/Launch.h"
 #include "game/Shell.h"
+#include "records/RecordFile.h"
+#include "render/Overlay.h"
 
 namespace {
 // Moves into the folder that holds the game's data, so that the relative asset paths work
@@ -47,6 +49,22 @@ bool enterDataFolder() {
     if (error) std::fprintf(stderr, "Larkmere: cannot enter the data folder \"%s\": %s\n", printable(search.folder).c_str(), error.message().c_str());
     return !error;
 }
+
+std::string playerRecordsFolder() { return recordsFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
+
+int printRecords() {
+    const std::string path = recordsPath(playerRecordsFolder());
+    const RecordRead read = readRecordFile(path);
+    if (read.status == ReadStatus::Damaged || read.status == ReadStatus::Unreadable) {
+        std::fprintf(stderr, "Larkmere: cannot read the records file %s: %s\n", path.c_str(), read.why.c_str());
+        return 1;
+    }
+    const Records& r = read.records;
+    std::printf("Records in %s%s\n", path.c_str(), read.status == ReadStatus::Missing ? " (no run finished yet)" : "");
+    std::printf("best score: %d\nbest winning time: %s\nruns: %d\nwins: %d\n", r.bestScore,
+                r.bestWinSeconds ? formatPlayTime(*r.bestWinSeconds).c_str() : "none", r.runs, r.wins);
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +72,7 @@ int main(int argc, char** argv) {
     switch (line.action) {
         case LaunchAction::Help: std::fputs(helpText(), stdout); return 0;
         case LaunchAction::Version: std::printf("Larkmere %s\n", LARKMERE_VERSION); return 0;
+        case LaunchAction::Records: return printRecords();
         case LaunchAction::Refuse:
             std::fprintf(stderr, "Larkmere: unknown option \"%s\" (%s)\n", printable(line.refused).c_str(), usageLine());
             return 2;
@@ -122,6 +141,10 @@ int main(int argc, char** argv) {
     world.clock.playStart = world.clock.now();
     world.clock.playLast = world.clock.now();
 
+    // Runs are kept as they end; the last one is on disk before the window closes.
+    RecordBook records(playerRecordsFolder());
+    world.records = &records;
+
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
     FramePacer pacer(paceHz);
     while (!world.quitRequested) {
@@ -130,6 +153,7 @@ int main(int argc, char** argv) {
         pacer.wait();
     }
 
+    records.waitForWrite();
     closeGameWindow(shell);
     SDL_Quit();
     return 0;

@@ -1,6 +1,10 @@
 // The blackboard panel and what is written on it: the help panel and the end screens.
 #include "render/Panels.h"
 
+#include <GL/freeglut.h>
+
+#include <cmath>
+
 #include "game/GameStatus.h"
 #include "render/Overlay.h"
 
@@ -80,7 +84,7 @@ void drawHelpPanel(const Blackboard& board) {
     endOverlay();
 }
 
-void drawEndScreen(const Blackboard& board) {
+void drawEndScreen(const Blackboard& board, const std::string& recordLine) {
     const GameStatus& status = GameStatus::instance();
     beginOverlay(screenOf(board));
     glTranslatef(board.width * 0.5f, board.height * 0.5f, 0.0f);
@@ -93,5 +97,10 @@ void drawEndScreen(const Blackboard& board) {
     drawText(lines.score, board.lineHeight * 0.5f, board.textTop);
     drawText(lines.time, 5.0f - board.lineHeight * 0.5f, board.textTop + board.lineHeight);
     drawText("PRESIONE R PARA REINICIAR", -2.0f * board.lineHeight - 5.0f, 200.0f);
+    if (!recordLine.empty()) {
+        // Halfway between the time's baseline and the prompt's, centred on the board.
+        const auto width = static_cast<float>(glutBitmapLength(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(recordLine.c_str())));
+        drawText(recordLine.c_str(), 60.0f - std::floor(width * 0.5f), 152.0f);
+    }
     endOverlay();
 }

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <string>
+
 struct Blackboard {
     float height = 480.0f;
     float width = 1000.0f;
@@ -16,4 +18,5 @@ struct Blackboard {
 Blackboard makeBlackboard();
 void drawBoard(const Blackboard& board);
 void drawHelpPanel(const Blackboard& board);
-void drawEndScreen(const Blackboard& board);
+// recordLine, when not empty, is centred in the free space between the time and the prompt.
+void drawEndScreen(const Blackboard& board, const std::string& recordLine = "");

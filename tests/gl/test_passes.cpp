@@ -288,6 +288,41 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
     }
 }
 
+// The record line goes into the free space between the time and the prompt, centred, and
+// leaves every designed pixel as it was; each run is kept once, on its first end-screen pass.
+TEST_F(Pass, EndScreenRecordLineFillsTheFreeSpaceOnly) {
+    char base[] = "/tmp/larkmere-gl-records-XXXXXX";
+    const fs::path folder = fs::path(mkdtemp(base)) / "larkmere";
+    RecordBook book(folder);
+    endBoard = makeBlackboard();
+    const auto endOfRun = [&](int32_t progress, bool withRecords) {
+        status().state = GameState::Playing;
+        pass();
+        status() = GameStatus{GameState::GameOver};
+        status().progress = progress, status().elapsedSeconds = 65;
+        world.records = withRecords ? &book : nullptr;
+        for (int i = 0; i < 3; ++i) pass();
+        return readFramebuffer();
+    };
+    // Each run's end screen without records, then with: the first run sets the record, the second is below it.
+    const Image plain = endOfRun(-37, false), first = endOfRun(-37, true);
+    const Image plainBelow = endOfRun(-20, false), second = endOfRun(-20, true);
+    for (const auto& [shot, text, plain] : {std::tuple{&first, "NUEVO RECORD!", &plain}, {&second, "Record: 37", &plainBelow}}) {
+        const TextMask mask = textMask(text);
+        const auto pen = findText(*shot, mask, Area{170, 290, 830, 295});
+        ASSERT_TRUE(pen) << text;
+        int left = 1000, right = 0;
+        for (const auto& [x, y] : mask.ink) left = std::min(left, x), right = std::max(right, x);
+        EXPECT_NEAR(pen->first + (left + right) / 2.0, 500.0, 2.0) << text;
+        // Below the time's lowest ink and above the prompt's highest, nothing else moves.
+        EXPECT_EQ(countDifferent(*plain, *shot, Area{0, 0, 1000, 252}, 0) + countDifferent(*plain, *shot, Area{0, 326, 1000, 480}, 0), 0);
+        EXPECT_GT(countDifferent(*plain, *shot, Area{0, 252, 1000, 326}, 0), 50);
+    }
+    book.waitForWrite();
+    EXPECT_EQ(readRecordFile(folder / "records").records.runs, 2);
+    fs::remove_all(folder.parent_path());
+}
+
 TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
     // Checked right after each load: the texture environment is shared, not per texture.
     const auto check = [](const std::string& name, GLuint texture, GLint width, GLint height, GLint format, GLint wrap,

@@ -12,11 +12,20 @@
 
 using Clock = std::chrono::steady_clock;
 
+const std::string& testDataHome() {
+    static const std::string folder = [] {
+        char name[] = "/tmp/larkmere-data-XXXXXX";
+        return std::string(mkdtemp(name));
+    }();
+    return folder;
+}
+
 Game::Game(bool display, const std::string& dir, std::vector<std::string> env, const std::string& binary) {
     close(mkstemp(errorsPath_.data()));
     // The test process may have chosen a video driver of its own, for its text masks.
     std::string command = "cd '" + dir + "' && exec env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER";
     if (!display) command += " -u DISPLAY";
+    command += " XDG_DATA_HOME=" + testDataHome();
     for (const std::string& var : env) command += " " + var;
     command += " " + binary + " 2>" + errorsPath_;
     pid_ = fork();

@@ -14,6 +14,9 @@
 
 // A shell command's exit status and standard output.
 std::pair<int, std::string> shell(const std::string& command);
+// The XDG_DATA_HOME every game of this test process gets: a temporary folder, never the
+// player's own, so records written by tests stay with the tests.
+const std::string& testDataHome();
 
 class Game {
 public:

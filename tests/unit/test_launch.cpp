@@ -11,7 +11,8 @@ TEST(Launch, CommandLineAndRenderer) {
     const struct { std::vector<const char*> args; LaunchAction action; bool uncapped; const char* refused; } lines[] = {
         {{}, LaunchAction::Play, false, ""}, {{"--uncapped"}, LaunchAction::Play, true, ""},
         {{"--version", "--uncapped"}, LaunchAction::Version, true, ""}, {{"--version", "-h"}, LaunchAction::Help, false, ""},
-        {{"--help", "--version"}, LaunchAction::Help, false, ""}, {{"--uncapped", "-x", "--help"}, LaunchAction::Refuse, false, "-x"},
+        {{"--help", "--version"}, LaunchAction::Help, false, ""}, {{"--records"}, LaunchAction::Records, false, ""},
+        {{"--records", "-h"}, LaunchAction::Help, false, ""}, {{"--uncapped", "-x", "--help"}, LaunchAction::Refuse, false, "-x"},
         {{"uncapped"}, LaunchAction::Refuse, false, "uncapped"}, {{"--help=1"}, LaunchAction::Refuse, false, "--help=1"}};
     for (const auto& c : lines) {
         std::vector<const char*> argv = {"larkmere"};
