@@ -63,7 +63,9 @@ struct Folder {
 
 // As root, folder modes bind nobody: the run is made as nobody, as a player meets them.
 static void asPlayer(bool drop) {
-    if (getuid() == 0) EXPECT_EQ(drop ? (setegid(65534) | seteuid(65534)) : (seteuid(0) | setegid(0)), 0);
+    if (getuid() == 0) {
+        EXPECT_EQ(drop ? (setegid(65534) | seteuid(65534)) : (seteuid(0) | setegid(0)), 0);
+    }
 }
 
 static Records records(int32_t score, std::optional<int32_t> win, int32_t runs, int32_t wins) { return {score, win, runs, wins}; }
