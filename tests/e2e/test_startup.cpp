@@ -57,9 +57,14 @@ void run(const Row& row) {
     const auto said = [&](const Image&) { return std::regex_search(game.errors(), std::regex(row.errors)); };
     for (const std::string& key : row.keys) {
         key == "close" ? game.requestClose() : void(game.xdotool("key " + key));
-        // While playing the night set loads on N: its warning comes before any later key.
+        // Each key waits for its screen: after P play, seen by the clock's dark box; after N
+        // the night set's warning.
+        const auto playing = [](const Image& s) { return s.at(30, 30).b * 2 < s.at(20, 20).b; };
+        if (key == "p") {
+            ASSERT_TRUE(game.waitFor(std::string("playing_") + row.name, playing));
+        }
         if (key == "n") {
-            EXPECT_TRUE(game.waitFor(std::string("start_night_") + row.name, said, 30));
+            EXPECT_TRUE(game.waitFor(std::string("night_") + row.name, said, 30));
         }
     }
     EXPECT_EQ(game.waitForExit(), row.status) << game.errors();

@@ -1,7 +1,5 @@
 // Whole passes of the frame loop in a real GL context: which rules run in which state and in
 // what order, what each screen shows and says, and the textures and projection start-up sets.
-#include <GL/glu.h>
-
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -11,6 +9,7 @@
 
 #include "assets/Texture.h"
 #include "game/GameLoop.h"
+#include "game/Input.h"
 #include "game/Shell.h"
 #include "render/Skybox.h"
 #include "support/Gl.h"
@@ -22,6 +21,19 @@
 namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+
+// Units a second each lane's car covers at normal speed, nearest lane first.
+constexpr float LaneSpeed[10] = {34.2f, 18.0f, 25.2f, 27.0f, 36.0f, 21.6f, 16.2f, 27.0f, 36.0f, 54.0f};
+
+// A point in eye coordinates through a modelview matrix (column-major), and to the thousandth.
+Vec3 inView(const Matrix& m, Vec3 p) {
+    const auto row = [&](int r) { return m.m[r] * p.x + m.m[4 + r] * p.y + m.m[8 + r] * p.z + m.m[12 + r]; };
+    return {row(0), row(1), row(2)};
+}
+std::string at(Vec3 v) {
+    const auto milli = [](float f) { return std::to_string(std::lround(f * 1e3f)); };
+    return milli(v.x) + ',' + milli(v.y) + ',' + milli(v.z);
+}
 
 class Pass : public GlTest {
 protected:
@@ -62,17 +74,27 @@ protected:
 }  // namespace
 
 TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
+    // The help panel's world is seen from the camera each pass afresh, the view's eye floored
+    // at 0.5: eye (6, 0.5, 70) at the origin, the target sqrt(142.25) straight ahead, y up.
+    camera.reset({6.0f, -1.0f, 70.0f}, {0.0f, 3.0f, 60.0f});
+    pass();
+    pass();
+    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
+    EXPECT_EQ(at(inView(view, {6.0f, 0.5f, 70.0f})) + " / " + at(inView(view, {0.0f, 3.0f, 60.0f})), "0,0,0 / 0,0,-11927");
+    EXPECT_TRUE(std::fabs(inView(view, {0.0f, 4.0f, 60.0f}).x) < 1e-4f && inView(view, {0.0f, 4.0f, 60.0f}).y > 0.9f);
+
     camera.target.z = -61.0f;  // past the goal and hit, yet nothing ends while paused
     parkCarOnTheDuck();
     camera.keyForward = true;  // a flag left from play must not walk the duck
     const Vec3 target = camera.target;
     const std::vector<float> cars = carsX();
-    pass();
-    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
     for (int i = 0; i < 5; ++i) pass();
+    const Image withCar = readFramebuffer();  // the sun set through this view, as next time
     EXPECT_EQ(std::tie(status().state, status().progress, camera.target.z), std::make_tuple(GameState::Paused, 0, target.z));
-    EXPECT_TRUE(std::equal(view.m, view.m + 16, currentMatrix(GL_MODELVIEW_MATRIX).m)) << "each pass starts from no view";
     EXPECT_EQ(carsX(), cars);
+    for (Car& car : world.traffic) car.position.x = -1000.0f;
+    pass();
+    EXPECT_EQ(countDifferent(withCar, readFramebuffer(), {}, 0), 0) << "no car is drawn while paused";
 
     // 1.5 s of play, 10 s paused, then 0.1 s of play: one second of play time, and the cars
     // of the first pass back move by that pass's delta only.
@@ -90,9 +112,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     const std::vector<float> before = carsX();
     pass(milliseconds(100));
     EXPECT_EQ(status().elapsedSeconds, 1);
-    for (size_t i = 0; i < before.size(); ++i) {
-        EXPECT_NEAR(std::fabs(carsX()[i] - before[i]), std::fabs(world.traffic[i].speed) * 0.1f * 600.0f, 1e-3f) << i;
-    }
+    for (size_t i = 0; i < before.size(); ++i) EXPECT_NEAR(std::fabs(carsX()[i] - before[i]), LaneSpeed[i] * 0.1f, 1e-3f) << i;
 }
 
 TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
@@ -128,37 +148,29 @@ TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
     pushKeyRelease(SDLK_r);
     pass();
     EXPECT_EQ(std::tie(status().state, status().progress, status().wireframe, camera.target.z),
-              std::make_tuple(GameState::Playing, 0, true, CameraStartTarget.z));
+              std::make_tuple(GameState::Playing, 0, true, 60.0f));
     EXPECT_EQ(carsX(), cars);
 }
 
 TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
+    // A pass of 1.2 s with Up held in the fixed view: the walk and the cars follow the speed,
+    // the play clock real time.
     keys[SDL_SCANCODE_UP] = 1;
     camera.orbitView = false;
-    for (GameSpeed speed : {GameSpeed::Slow, GameSpeed::Normal, GameSpeed::Fast}) {
-        SCOPED_TRACE(static_cast<int>(speed));
-        camera.reset(CameraStartEye, CameraStartTarget);
+    for (const auto& [speed, factor, walk] : {std::tuple{GameSpeed::Slow, 0.5f, 9.0f}, {GameSpeed::Normal, 1.0f, 18.0f},
+                                              {GameSpeed::Fast, 2.0f, 36.0f}}) {
+        SCOPED_TRACE(factor);
+        camera.target = {0.0f, 3.0f, 60.0f};
         world.traffic = makeTraffic();
+        world.clock = FrameClock([this] { return now; });
         status() = GameStatus{GameState::Playing, speed};
         pass();  // polls the arrows held
         const float z = camera.target.z;
         const std::vector<float> cars = carsX();
-        pass(milliseconds(100));
-        const float scale = speed == GameSpeed::Slow ? 0.5f : speed == GameSpeed::Fast ? 2.0f : 1.0f;
-        EXPECT_NEAR(z - camera.target.z, 15.0f * 0.1f * scale, 1e-3f);
-        for (size_t i = 0; i < cars.size(); ++i) {
-            EXPECT_NEAR(carsX()[i] - cars[i], world.traffic[i].speed * 0.1f * scale * 600.0f, 1e-3f) << i;
-        }
-    }
-    // Walking back, left and right stops just inside the field's edges: z 70, x -25 and 25.
-    status().gameSpeed = GameSpeed::Normal;
-    keys[SDL_SCANCODE_UP] = 0;
-    for (const auto& [key, edge] : {std::pair{SDL_SCANCODE_DOWN, 70.0f}, {SDL_SCANCODE_LEFT, -25.0f}, {SDL_SCANCODE_RIGHT, 25.0f}}) {
-        keys[key] = 1;
-        for (int i = 0; i < 20; ++i) pass(milliseconds(200));  // 3 units a pass
-        keys[key] = 0;
-        const float at = key == SDL_SCANCODE_DOWN ? camera.target.z : camera.target.x;
-        EXPECT_TRUE(std::fabs(at - edge) < 3.0f && std::fabs(at) < std::fabs(edge)) << at;
+        pass(milliseconds(1200));
+        EXPECT_NEAR(z - camera.target.z, walk, 1e-3f);
+        for (size_t i = 0; i < cars.size(); ++i) EXPECT_NEAR(carsX()[i] - cars[i], LaneSpeed[i] * 1.2f * factor, 1e-3f) << i;
+        EXPECT_EQ(status().elapsedSeconds, 1);
     }
 }
 
@@ -173,14 +185,10 @@ TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
     pass();
     ASSERT_NE(camera.target.x, target.x);
     // Light positions are kept in eye space, through the modelview in force when set.
-    const float travelling[4] = {target.x, target.y, target.z, 1.0f};
-    for (const auto& [light, place] : {std::pair{GL_LIGHT6, travelling}, {GL_LIGHT1, world.lighting.lampPositions[1]}}) {
+    for (const auto& [light, place] : {std::pair{GL_LIGHT6, target}, {GL_LIGHT1, Vec3{25.0f, 3.0f, -41.176472f}}}) {
         GLfloat stored[4];
         glGetLightfv(light, GL_POSITION, stored);
-        for (int r = 0; r < 4; ++r) {
-            const float expected = view.m[r] * place[0] + view.m[4 + r] * place[1] + view.m[8 + r] * place[2] + view.m[12 + r] * place[3];
-            EXPECT_NEAR(stored[r], expected, 1e-3f) << "light " << light - GL_LIGHT0 << " row " << r;
-        }
+        EXPECT_EQ(at({stored[0], stored[1], stored[2]}), at(inView(view, place))) << "light " << light - GL_LIGHT0;
     }
 }
 
@@ -286,6 +294,18 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
             EXPECT_EQ(in.r + in.g + in.b < 0.6 * (out.r + out.g + out.b), screen.state == GameState::Playing) << x << ", " << y;
         }
     }
+    // Both boards show their picture upright, its first row at the top, at 90 % opacity.
+    const GLubyte redAboveBlue[8] = {200, 0, 0, 255, 0, 0, 200, 255};
+    glGenTextures(1, &pauseBoard.texture), glBindTexture(GL_TEXTURE_2D, pauseBoard.texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST), glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, redAboveBlue);
+    for (const auto draw : {drawHelpPanel, drawEndScreen}) {
+        glClear(GL_COLOR_BUFFER_BIT), draw(pauseBoard);
+        const Image board = readFramebuffer();
+        const Rgb top = board.at(180, 55), bottom = board.at(180, 425);
+        EXPECT_TRUE(std::abs(top.r - 180) < 3 && top.b == 0 && bottom.r == 0 && std::abs(bottom.b - 180) < 3)
+            << top.r << ' ' << top.b << ' ' << bottom.r << ' ' << bottom.b;
+    }
 }
 
 // The record line goes into the free space between the time and the prompt, centred, and
@@ -352,21 +372,37 @@ TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
     const std::string huge = testing::TempDir() + "huge.png";
     std::ofstream(huge, std::ios::binary) << HugeHeaderPng;
     check("huge", loadTexture(huge, 32, GL_CLAMP_TO_EDGE, GL_MODULATE), 0, 0, GL_RGBA, GL_CLAMP_TO_EDGE);
-    // The record loads the day set on its first call only; the night toggle swaps the set.
+    // Rows of an odd width, padded in memory, go up without a slant.
+    const std::string odd = testing::TempDir() + "odd.png";
+    ASSERT_TRUE(saveImage(Image{3, 2, {9, 18, 27, 36, 45, 54, 63, 72, 81, 90, 99, 108, 117, 126, 135, 144, 153, 162}}, odd));
+    check(odd, loadTexture(odd, 24, GL_REPEAT, GL_MODULATE), 3, 2, GL_RGB, GL_REPEAT);
+    // The record loads the set of its first call only; N while playing swaps in the night
+    // set, and N again a fresh day set, each deleting the faces it replaces.
     Camera camera;
     SkyboxTextures& sky = SkyboxTextures::instance(daySkyboxFaces(), camera);
-    for (const FaceList& faces : {daySkyboxFaces(), nightSkyboxFaces()}) {
-        const GLuint replaced = sky.topFace;
-        if (&SkyboxTextures::instance(faces, camera) == &sky && faces != daySkyboxFaces()) sky.loadFaces(faces);
-        EXPECT_FALSE(faces != daySkyboxFaces() && glIsTexture(replaced)) << "a replaced sky face is deleted";
-        size_t slot = 0;
-        for (GLuint face : {sky.leftFace, sky.backFace, sky.rightFace, sky.frontFace, sky.topFace, sky.bottomFace})
-            check(faces[slot++], face, 512, 512, GL_RGB, GL_CLAMP_TO_EDGE);
-    }
+    const GLuint first = sky.topFace;
+    SkyboxTextures::instance(nightSkyboxFaces(), camera);
+    EXPECT_EQ(sky.topFace, first) << "a later call loads nothing";
+    GameStatus status{GameState::Playing};
+    bool quit = false;
+    LightingMode lighting;
+    FrameClock clock;
+    const FaceList day = daySkyboxFaces(), night = nightSkyboxFaces();
+    InputTargets targets{status, quit, lighting, camera, clock, &sky, day, night};
+    SDL_Event n{SDL_KEYUP};
+    n.key.keysym.sym = SDLK_n;
+    const FaceList* sets[] = {&day, &night, &day};
     // Night toggles without end open no file for good.
     const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}); };
     const auto before = openFiles();
-    for (int i = 0; i < 4; ++i) sky.loadFaces(i % 2 ? daySkyboxFaces() : nightSkyboxFaces());
+    for (int toggles = 0; toggles < 3; ++toggles) {
+        const GLuint replaced = sky.topFace;
+        if (toggles > 0) handleEvent(n, GameState::Playing, targets);
+        EXPECT_FALSE(toggles > 0 && glIsTexture(replaced)) << "a replaced sky face is deleted";
+        size_t slot = 0;
+        for (GLuint face : {sky.leftFace, sky.backFace, sky.rightFace, sky.frontFace, sky.topFace, sky.bottomFace})
+            check((*sets[toggles])[slot++], face, 512, 512, GL_RGB, GL_CLAMP_TO_EDGE);
+    }
     EXPECT_EQ(openFiles(), before);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
@@ -377,9 +413,8 @@ TEST_F(GlTest, ProjectionIsTheFixedPerspective) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_TRUE(mode == GL_MODELVIEW && glIsEnabled(GL_DEPTH_TEST));
-    glMatrixMode(GL_PROJECTION), glLoadIdentity(), gluPerspective(45.0, 1000.0 / 480.0, 0.1, 200.0);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(game.m[i], currentMatrix(GL_PROJECTION_MATRIX).m[i], 1e-6f) << i;
-    glMatrixMode(GL_MODELVIEW);
+    const float perspective[16] = {1.1588225f, 0, 0, 0, 0, 2.4142136f, 0, 0, 0, 0, -1.0010005f, -1, 0, 0, -0.2001001f, 0};
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(game.m[i], perspective[i], 1e-6f) << i;
 }
 
 TEST_F(GlTest, WindowIconIsTheDuckUpright) {

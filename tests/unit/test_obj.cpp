@@ -64,6 +64,7 @@ TEST(CommittedAssets, DuckModelAsTheGameReadsIt) {
     const auto y = [](const ObjTriple& a, const ObjTriple& b) { return a.y < b.y; };
     const auto z = [](const ObjTriple& a, const ObjTriple& b) { return a.z < b.z; };
     const auto [bill, tail] = std::minmax_element(duck.positions.begin(), duck.positions.end(), y);
-    EXPECT_NEAR((tail->y - bill->y) * DuckModelScale, 2.0f, 0.06f) << "33 units long, drawn 2 long like the duck";
+    EXPECT_EQ(DuckModelScale, 0.06f);
+    EXPECT_NEAR((tail->y - bill->y) * 0.06f, 2.0f, 0.06f) << "33 units long, drawn 2 long like the duck";
     EXPECT_EQ(std::min_element(duck.positions.begin(), duck.positions.end(), z)->z, 0.0f) << "the feet stand at 0";
 }

@@ -61,7 +61,7 @@ TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
 
 TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
     Camera c;
-    EXPECT_EQ(at(c.lookAtEye()) + " / " + at(c.target), at(CameraStartEye) + " / " + at(CameraStartTarget));
+    EXPECT_EQ(at(c.lookAtEye()) + " / " + at(c.target), "6000,5000,70000 / 0,3000,60000");
     auto mouse = [&c](float dx, float dy, int passes) {
         for (int i = 0; i < passes; ++i) {
             c.mouseDeltaX = dx;
@@ -93,7 +93,7 @@ TEST(KeyTable, EveryEventInEveryState) {
         {{key(SDLK_ESCAPE)}, quits, quits, quits}, {{key(SDLK_q)}, quits, quits, quits},
         {{key(0, SDL_QUIT)}, quits, quits, quits}, {{key(SDLK_p)}, "state:1", "state:0"},
         {{key(SDLK_q, SDL_KEYDOWN), key(SDLK_p, SDL_KEYDOWN), key(SDLK_r, SDL_KEYDOWN)}, ""},  // on release only
-        {{key(SDLK_r)}, "", "", "state:0 run:0,0,0 cam:" + at(CameraStartEye) + ';' + at(CameraStartTarget)},
+        {{key(SDLK_r)}, "", "", "state:0 run:0,0,0 cam:6000,5000,70000;0,3000,60000"},
         {{key(SDLK_v)}, view, view, view}, {{key(SDLK_v)}, fixed, fixed, fixed, false},
         {{key(SDLK_t)}, "tex:1"}, {{key(SDLK_w)}, "wire:0"}, {{key(SDLK_i)}, "smooth:1"}, {{key(SDLK_l)}, "day:1"},
         {{key(SDLK_l), key(SDLK_l)}, ""}, {{key(SDLK_n)}, "night:0"}, {{key(SDLK_n), key(SDLK_n)}, ""},
