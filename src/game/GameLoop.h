@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "assets/SkyboxTextures.h"
+#include "audio/SoundPlayer.h"
 #include "game/FrameClock.h"
 #include "game/GameStatus.h"
 #include "game/Lighting.h"
@@ -33,6 +34,8 @@ struct GameWorld {
     Duck* duck = nullptr;
     Traffic traffic{};
     bool quitRequested = false;
+    bool soundMuted = false;
+    SoundPlayer* sound = nullptr;  // null: a silent game
 };
 
 // One pass of the loop; keyState is SDL's key-state array (indexed by scancode).

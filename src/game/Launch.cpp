@@ -10,26 +10,29 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         const std::string option = argv[i];
         if (option == "--uncapped") {
             line.uncapped = true;
+        } else if (option == "--mute") {
+            line.muted = true;
         } else if (option == "--help" || option == "-h") {
             line.action = LaunchAction::Help;
         } else if (option == "--version") {
             // Help wins when both are asked for.
             if (line.action != LaunchAction::Help) line.action = LaunchAction::Version;
         } else {
-            return CommandLine{LaunchAction::Refuse, false, option};
+            return CommandLine{LaunchAction::Refuse, false, false, option};
         }
     }
     return line;
 }
 
-const char* usageLine() { return "usage: larkmere [--uncapped] [--help] [--version]"; }
+const char* usageLine() { return "usage: larkmere [--uncapped] [--mute] [--help] [--version]"; }
 
 const char* helpText() {
-    return "Usage: larkmere [--uncapped] [--help] [--version]\n"
+    return "Usage: larkmere [--uncapped] [--mute] [--help] [--version]\n"
            "Steer the duck across ten lanes of traffic to the far side of the field.\n"
            "\n"
            "Options:\n"
            "  --uncapped   present frames as fast as the machine draws them (no vsync, no pacing)\n"
+           "  --mute       start with the sound off\n"
            "  -h, --help   print this help and exit\n"
            "  --version    print the version and exit\n"
            "\n"
@@ -39,7 +42,8 @@ const char* helpText() {
            "  V           orbit / fixed view      T           textures on / off\n"
            "  W           wireframe on / off      I           smooth / flat shading\n"
            "  L           sunset on / off         N           night on / off\n"
-           "  1, 2, 3     slow, normal, fast      Q, Escape   quit\n"
+           "  1, 2, 3     slow, normal, fast      M           sound off / on\n"
+           "  Q, Escape   quit\n"
            "\n"
            "The game reads ./assets; started where there is none, it looks in $LARKMERE_DATA_DIR,\n"
            "then in ../share/larkmere next to the executable.\n";

@@ -113,6 +113,16 @@ int main(int argc, char** argv) {
     world.clock.playStart = world.clock.now();
     world.clock.playLast = world.clock.now();
 
+    // Sound comes last: without it the game is still a game.
+    SoundPlayer sound;
+    std::string noSound;
+    if (sound.open(noSound)) {
+        world.sound = &sound;
+    } else {
+        std::fprintf(stderr, "Larkmere: no sound: %s\n", noSound.c_str());
+    }
+    world.soundMuted = line.muted;
+
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
     FramePacer pacer(paceHz);
     while (!world.quitRequested) {
@@ -120,6 +130,7 @@ int main(int argc, char** argv) {
         pacer.wait();
     }
 
+    sound.close();
     closeGameWindow(shell);
     SDL_Quit();
     return 0;

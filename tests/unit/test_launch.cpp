@@ -1,6 +1,7 @@
 // Before the window: the command line, the data folder search and the frame pacer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "game/Launch.h"
@@ -10,13 +11,14 @@ TEST(Launch, CommandLineDataFolderAndRenderer) {
         {{}, LaunchAction::Play, false, ""}, {{"--uncapped"}, LaunchAction::Play, true, ""},
         {{"--version", "--uncapped"}, LaunchAction::Version, true, ""}, {{"--version", "-h"}, LaunchAction::Help, false, ""},
         {{"--help", "--version"}, LaunchAction::Help, false, ""}, {{"--uncapped", "-x", "--help"}, LaunchAction::Refuse, false, "-x"},
-        {{"uncapped"}, LaunchAction::Refuse, false, "uncapped"}, {{"--help=1"}, LaunchAction::Refuse, false, "--help=1"}};
+        {{"--mute", "--uncapped"}, LaunchAction::Play, true, ""}, {{"uncapped"}, LaunchAction::Refuse, false, "uncapped"}, {{"--help=1"}, LaunchAction::Refuse, false, "--help=1"}};
     for (const auto& c : lines) {
         std::vector<const char*> argv = {"larkmere"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         const CommandLine line = parseCommandLine(static_cast<int>(argv.size()), argv.data());
         EXPECT_EQ(std::make_tuple(line.action, line.uncapped, line.refused), std::make_tuple(c.action, c.uncapped, c.refused))
             << argv.size() - 1 << " options, first " << (c.args.empty() ? "none" : c.args[0]);
+        EXPECT_EQ(line.muted, std::find(c.args.begin(), c.args.end(), std::string("--mute")) != c.args.end());
     }
 
     // Places that hold the model, then what each search looks at and picks.
