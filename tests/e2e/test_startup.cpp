@@ -49,7 +49,13 @@ void run(const Row& row) {
     }
     const auto said = [&](const Image&) { return std::regex_search(game.errors(), std::regex(row.errors)); };
     for (const std::string& key : row.keys) {
+        const Image before = key == "p" ? game.screenshot(std::string("start_help_") + row.name) : Image{};
         key == "close" ? game.requestClose() : void(game.xdotool("key " + key));
+        // P takes the help panel away: the next key must wait for the play it belongs to.
+        if (key == "p") {
+            ASSERT_TRUE(game.waitFor(std::string("start_play_") + row.name,
+                                     [&](const Image& s) { return countDifferent(before, s, {170, 50, 830, 430}, 8) > 10000; }));
+        }
         // While playing the night set loads on N: its warning comes before any later key.
         if (key == "n") {
             EXPECT_TRUE(game.waitFor(std::string("start_night_") + row.name, said, 30));
@@ -69,6 +75,9 @@ TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
     const std::string model = "Larkmere: (cannot read )?the model \"\\./assets/models/Duck\\.obj\"";
     const Row rows[] = {
         {"no display", "", "", {}, 1, "([^\n]*\n)?Larkmere: no display available .*\n", {}, false},
+        {"no audio device", "", "", {"p", "Escape"}, 0, "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available\\)\n",
+         {"SDL_AUDIODRIVER=nonsense"}},
+        {"a sound missing", "sounds/quack.wav", "<none>", {"p", "Escape"}, 0, "Larkmere: no sound: \\./assets/sounds/quack\\.wav: .*\n"},
         {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: .*\n", {"SDL_VIDEODRIVER=nonsense"}, false},
         {"model missing", "models/Duck.obj", "<none>", {}, 1, model + ": No such file or directory\n"},
         {"model a directory", "models/Duck.obj", "<dir>", {}, 1, model + ": Is a directory\n"},
