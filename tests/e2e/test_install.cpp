@@ -39,11 +39,11 @@ TEST(Installed, FromAPrefixAndFromThePackageTheGameStartsAnywhere) {
     EXPECT_EQ(shell(bare + " --version 2>&1"), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
     const auto [helped, help] = shell(bare + " --help 2>&1");
     EXPECT_EQ(helped, 0);
-    EXPECT_EQ(help.rfind("Usage: larkmere [--uncapped] [--help] [--version]\n", 0), 0u) << help;
+    EXPECT_EQ(help.rfind("Usage: larkmere [--uncapped] [--mute] [--help] [--version]\n", 0), 0u) << help;
     EXPECT_NE(help.find("  P           pause / play"), std::string::npos) << help;
     EXPECT_EQ(shell(bare + " --fullscreen 2>&1 >/dev/null"),
               std::make_pair(2, std::string("Larkmere: unknown option \"--fullscreen\" "
-                                            "(usage: larkmere [--uncapped] [--help] [--version])\n")));
+                                            "(usage: larkmere [--uncapped] [--mute] [--help] [--version])\n")));
 
     // A binary with no data beside it: found through LARKMERE_DATA_DIR, or named places.
     fs::create_directories(top / "alone");
