@@ -60,7 +60,7 @@ TEST(Installed, FromAPrefixAndFromThePackageTheGameStartsAnywhere) {
     const std::string deb = shell("ls " + top.string() + "/larkmere_1.0.0_*.deb").second;
     ASSERT_FALSE(deb.empty());
     const std::string depends = shell("dpkg-deb -f " + deb.substr(0, deb.find('\n')) + " Depends").second;
-    for (const char* library : {"libsdl2-2.0-0", "libfreeimage3", "libglut3.12", "libglu1-mesa", "libgl1"})
+    for (const char* library : {"libsdl2-2.0-0", "libsdl2-mixer-2.0-0", "libfreeimage3", "libglut3.12", "libglu1-mesa", "libgl1"})
         EXPECT_NE(depends.find(library), std::string::npos) << depends;
     ASSERT_EQ(shell("dpkg-deb -x " + deb.substr(0, deb.find('\n')) + " " + root).first, 0);
     playsFromTheRoot(root + "/usr/bin/larkmere");
