@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config dpkg-dev debhelper git
-  libsdl2-dev libgl-dev libglu1-mesa-dev freeglut3-dev libfreeimage-dev libx11-dev libxtst-dev
+  libsdl2-dev libsdl2-mixer-dev libgl-dev libglu1-mesa-dev freeglut3-dev libfreeimage-dev libx11-dev libxtst-dev
   libgl1-mesa-dri
   libgtest-dev
 )

@@ -10,7 +10,8 @@
 namespace {
 InputTargets inputTargets(GameWorld& world) {
     return InputTargets{GameStatus::instance(), world.quitRequested, world.lighting, *world.camera,
-                        world.clock,            world.skybox,        world.dayFaces, world.nightFaces};
+                        world.clock,            world.skybox,        world.dayFaces, world.nightFaces,
+                        &world.soundMuted};
 }
 
 void clearFrame() {
@@ -135,5 +136,9 @@ void runPass(GameWorld& world, const uint8_t* keyState) {
         case GameState::Paused: pausedFrame(world, keyState); break;
         case GameState::Won:
         case GameState::GameOver: endScreenFrame(world); break;
+    }
+    if (world.sound != nullptr) {
+        world.sound->hear({GameStatus::instance().state, world.duck->position, world.duck->size, &world.traffic,
+                           world.lighting.nightMode, world.lighting.daylight, world.soundMuted});
     }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "assets/SkyboxTextures.h"
+#include "audio/SoundPlayer.h"
 #include "game/FrameClock.h"
 #include "game/GameStatus.h"
 #include "game/Lighting.h"
@@ -37,6 +38,8 @@ struct GameWorld {
     RecordBook* records = nullptr;  // none: runs are not kept (tests of the passes)
     std::string recordLine{};       // the end screen's record line for the run that ended
     bool runKept = false;           // the run on the end screen has gone to the records
+    bool soundMuted = false;
+    SoundPlayer* sound = nullptr;  // null: a silent game
 };
 
 // While the window is hidden or minimised: pauses a run in progress, then sleeps until the

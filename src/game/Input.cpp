@@ -37,6 +37,9 @@ void handleKeyRelease(SDL_Keycode key, GameState table, InputTargets& targets) {
             targets.camera.orbitPlaced = false;
             targets.camera.orbitView = !targets.camera.orbitView;
             return;
+        case SDLK_m:
+            if (targets.soundMuted != nullptr) *targets.soundMuted = !*targets.soundMuted;
+            return;
         default: break;
     }
     switch (table) {

@@ -20,6 +20,7 @@ struct InputTargets {
     SkyboxTextures* skybox;  // night toggle reloads its faces
     const FaceList& dayFaces;
     const FaceList& nightFaces;
+    bool* soundMuted = nullptr;  // M mutes and unmutes in every state
 };
 
 // One event, handled with the key table of `table` (the state the pass started in).

@@ -13,26 +13,29 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         const std::string option = argv[i];
         if (option == "--uncapped") {
             line.uncapped = true;
+        } else if (option == "--mute") {
+            line.muted = true;
         } else if (option == "--help" || option == "-h") {
             line.action = LaunchAction::Help;
         } else if (option == "--version" || option == "--records") {
             // Help wins when asked for with either.
             if (line.action != LaunchAction::Help) line.action = option == "--version" ? LaunchAction::Version : LaunchAction::Records;
         } else {
-            return CommandLine{LaunchAction::Refuse, false, option};
+            return CommandLine{LaunchAction::Refuse, false, false, option};
         }
     }
     return line;
 }
 
-const char* usageLine() { return "usage: larkmere [--uncapped] [--records] [--help] [--version]"; }
+const char* usageLine() { return "usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version]"; }
 
 const char* helpText() {
-    return "Usage: larkmere [--uncapped] [--records] [--help] [--version]\n"
+    return "Usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version]\n"
            "Steer the duck across ten lanes of traffic to the far side of the field.\n"
            "\n"
            "Options:\n"
            "  --uncapped   present frames as fast as the machine draws them (no vsync, no pacing)\n"
+           "  --mute       start with the sound off\n"
            "  --records    print your best score, best winning time, runs and wins, and exit\n"
            "  -h, --help   print this help and exit\n"
            "  --version    print the version and exit\n"
@@ -43,7 +46,8 @@ const char* helpText() {
            "  V           orbit / fixed view      T           textures on / off\n"
            "  W           wireframe on / off      I           smooth / flat shading\n"
            "  L           sunset on / off         N           night on / off\n"
-           "  1, 2, 3     slow, normal, fast      Q, Escape   quit\n"
+           "  1, 2, 3     slow, normal, fast      M           sound off / on\n"
+           "  Q, Escape   quit\n"
            "\n"
            "Data: the folder in $LARKMERE_DATA_DIR when set, else the working folder when it holds\n"
            "assets/models/Duck.obj, else the installed ../share/games/larkmere or ../share/larkmere\n"

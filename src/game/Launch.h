@@ -14,6 +14,7 @@ enum class LaunchAction { Play, Help, Version, Records, Refuse };
 struct CommandLine {
     LaunchAction action = LaunchAction::Play;
     bool uncapped = false;  // no vsync and no pacing: as many frames as the machine draws
+    bool muted = false;     // starts with the sound off (M turns it on)
     std::string refused;    // the option that was not understood
 };
 

@@ -145,6 +145,16 @@ int main(int argc, char** argv) {
     RecordBook records(playerRecordsFolder());
     world.records = &records;
 
+    // Sound comes last: without it the game is still a game.
+    SoundPlayer sound;
+    std::string noSound;
+    if (sound.open(noSound)) {
+        world.sound = &sound;
+    } else {
+        std::fprintf(stderr, "Larkmere: no sound: %s\n", noSound.c_str());
+    }
+    world.soundMuted = line.muted;
+
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
     FramePacer pacer(paceHz);
     while (!world.quitRequested) {
@@ -154,6 +164,7 @@ int main(int argc, char** argv) {
     }
 
     records.waitForWrite();
+    sound.close();
     closeGameWindow(shell);
     SDL_Quit();
     return 0;

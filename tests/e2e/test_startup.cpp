@@ -83,6 +83,9 @@ TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
     const std::string model = "Larkmere: (cannot read )?the model \"\\./assets/models/Duck\\.obj\"";
     const Row rows[] = {
         {"no display", "", "", {}, 1, "([^\n]*\n)?Larkmere: no display available .*\n", {}, false},
+        {"no audio device", "", "", {"p", "Escape"}, 0, "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available\\)\n",
+         {"SDL_AUDIODRIVER=nonsense"}},
+        {"a sound missing", "sounds/quack.wav", "<none>", {"p", "Escape"}, 0, "Larkmere: no sound: \\./assets/sounds/quack\\.wav: .*\n"},
         {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: .*\n", {"SDL_VIDEODRIVER=nonsense"}, false},
         {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
         {"model of binary garbage", "models/Duck.obj", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, {"close"}, 0,

@@ -25,9 +25,11 @@ Game::Game(bool display, const std::string& dir, std::vector<std::string> env, c
     // The test process may have chosen a video driver of its own, for its text masks.
     std::string command = "cd '" + dir + "' && exec env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER";
     if (!display) command += " -u DISPLAY";
-    // env takes its -u options before any NAME=value.
+    // env takes its -u options before any NAME=value. No sound card here: a device that takes
+    // the sound and plays it nowhere, unless the test chooses a driver itself (a later
+    // assignment wins).
     for (const std::string& var : env) command += var.rfind("-u ", 0) == 0 ? " " + var : "";
-    command += " XDG_DATA_HOME=" + testDataHome();
+    command += " XDG_DATA_HOME=" + testDataHome() + " SDL_AUDIODRIVER=dummy";
     for (const std::string& var : env) command += var.rfind("-u ", 0) == 0 ? "" : " " + var;
     command += " " + binary + " 2>" + errorsPath_;
     pid_ = fork();

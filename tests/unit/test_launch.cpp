@@ -2,6 +2,7 @@
 // driven through the real binary in the end-to-end tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "assets/AssetFile.h"
@@ -13,6 +14,7 @@ TEST(Launch, CommandLineAndRenderer) {
         {{"--version", "--uncapped"}, LaunchAction::Version, true, ""}, {{"--version", "-h"}, LaunchAction::Help, false, ""},
         {{"--help", "--version"}, LaunchAction::Help, false, ""}, {{"--records"}, LaunchAction::Records, false, ""},
         {{"--records", "-h"}, LaunchAction::Help, false, ""}, {{"--uncapped", "-x", "--help"}, LaunchAction::Refuse, false, "-x"},
+        {{"--mute", "--uncapped"}, LaunchAction::Play, true, ""},
         {{"uncapped"}, LaunchAction::Refuse, false, "uncapped"}, {{"--help=1"}, LaunchAction::Refuse, false, "--help=1"}};
     for (const auto& c : lines) {
         std::vector<const char*> argv = {"larkmere"};
@@ -20,6 +22,7 @@ TEST(Launch, CommandLineAndRenderer) {
         const CommandLine line = parseCommandLine(static_cast<int>(argv.size()), argv.data());
         EXPECT_EQ(std::make_tuple(line.action, line.uncapped, line.refused), std::make_tuple(c.action, c.uncapped, c.refused))
             << argv.size() - 1 << " options, first " << (c.args.empty() ? "none" : c.args[0]);
+        EXPECT_EQ(line.muted, std::find(c.args.begin(), c.args.end(), std::string("--mute")) != c.args.end());
     }
 
     for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD Graphics 620"})

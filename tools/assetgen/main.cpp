@@ -1,4 +1,4 @@
-// larkmere_assetgen OUTDIR: writes the duck model and every picture the game loads under
+// larkmere_assetgen OUTDIR: writes the duck model, every picture and every sound the game loads under
 // OUTDIR, the same bytes on every run.
 #include <FreeImage.h>
 
@@ -10,6 +10,7 @@
 #include "Assets.h"
 #include "DuckModel.h"
 #include "SkyBox.h"
+#include "Sounds.h"
 
 namespace fs = std::filesystem;
 using namespace assetgen;
@@ -18,10 +19,11 @@ namespace {
 
 void generate(const fs::path& out) {
     const fs::path models = out / "models", textures = out / "textures", skybox = textures / "skybox";
-    const fs::path icons = out / "icons";
+    const fs::path icons = out / "icons", sounds = out / "sounds";
     fs::create_directories(models);
     fs::create_directories(skybox);
     fs::create_directories(icons);
+    fs::create_directories(sounds);
 
     writeObj(buildDuckMesh(), (models / "Duck.obj").string());
     paintDuckTexture().saveJpeg((textures / "Duck.jpg").string(), 90);
@@ -33,6 +35,7 @@ void generate(const fs::path& out) {
     }
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         paintIcon(size).savePng32((icons / ("duck-" + std::to_string(size) + ".png")).string());
+    for (const Sound& sound : synthesiseSounds()) writeWav(sound, (sounds / (sound.name + ".wav")).string());
 }
 
 }  // namespace
