@@ -299,8 +299,8 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
     glGenTextures(1, &pauseBoard.texture), glBindTexture(GL_TEXTURE_2D, pauseBoard.texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST), glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, redAboveBlue);
-    for (const auto draw : {drawHelpPanel, drawEndScreen}) {
-        glClear(GL_COLOR_BUFFER_BIT), draw(pauseBoard);
+    for (const bool help : {true, false}) {
+        glClear(GL_COLOR_BUFFER_BIT), help ? drawHelpPanel(pauseBoard) : drawEndScreen(pauseBoard);
         const Image board = readFramebuffer();
         const Rgb top = board.at(180, 55), bottom = board.at(180, 425);
         EXPECT_TRUE(std::abs(top.r - 180) < 3 && top.b == 0 && bottom.r == 0 && std::abs(bottom.b - 180) < 3)
