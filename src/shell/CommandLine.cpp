@@ -1,11 +1,12 @@
-// The command line, the data folder search and the frame pacer.
-#include "game/Launch.h"
+// The command line and the texts it answers with.
+#include "shell/CommandLine.h"
 
-#include <cstring>
-#include <filesystem>
-#include <thread>
+#include <string>
 
-#include "assets/AssetFile.h"
+namespace {
+// The one synopsis: the usage line and the help's first line both show it.
+constexpr const char* Synopsis = "larkmere [--uncapped] [--mute] [--records] [--help] [--version]";
+}  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
@@ -27,10 +28,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return line;
 }
 
-const char* usageLine() { return "usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version]"; }
+const char* usageLine() {
+    static const std::string line = std::string("usage: ") + Synopsis;
+    return line.c_str();
+}
 
 const char* helpText() {
-    return "Usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version]\n"
+    static const std::string text = std::string("Usage: ") + Synopsis + "\n" +
            "Steer the duck across ten lanes of traffic to the far side of the field.\n"
            "\n"
            "Options:\n"
@@ -56,63 +60,5 @@ const char* helpText() {
            "when XDG_DATA_HOME is unset); a damaged file is moved aside, never overwritten.\n"
            "\n"
            "Exit status: 0 after quitting, 1 when the game cannot start, 2 for an unknown option.\n";
-}
-
-DataSearch findDataFolder(const DataPlaces& places, const std::function<std::string(const std::string& file)>& whyNot) {
-    const auto problem = [&](const std::string& folder) { return whyNot(folder + "/assets/models/Duck.obj"); };
-    const std::string variable = places.variable != nullptr ? places.variable : "";
-    if (!variable.empty()) {
-        const std::string why = problem(variable);
-        if (why.empty()) return {variable, ""};
-        return {"", "cannot use LARKMERE_DATA_DIR \"" + printable(variable) + "\": " +
-                        (why == DataNotThere ? "it holds no assets/models/Duck.obj" : "assets/models/Duck.obj: " + why)};
-    }
-    std::string failure = "cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set";
-    // A place passed over says why, so that a folder the user may not enter is not taken for a missing one.
-    const auto tryPlace = [&](const std::string& label, const std::string& folder) {
-        const std::string why = problem(folder);
-        if (!why.empty()) failure += "; " + label + printable(folder) + ": " + why;
-        return why.empty();
-    };
-    if (tryPlace("working folder ", places.workingFolder)) return {places.workingFolder, ""};
-    if (!places.executableDir.empty()) {
-        for (const char* installed : {"../share/games/larkmere", "../share/larkmere"}) {
-            const std::string folder = (std::filesystem::path(places.executableDir) / installed).lexically_normal().string();
-            if (tryPlace("", folder)) return {folder, ""};
-        }
-    }
-    if (places.sourceTree != nullptr) {
-        if (!places.inBuildTree) {
-            failure += "; source tree " + printable(places.sourceTree) + ": serves only a binary in its build folder";
-        } else if (tryPlace("source tree ", places.sourceTree)) {
-            return {places.sourceTree, ""};
-        }
-    }
-    return {"", failure};
-}
-
-bool softwareRenderer(const char* rendererName) {
-    if (rendererName == nullptr) return true;  // nothing known about it: do not trust its swap
-    for (const char* name : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
-        if (std::strstr(rendererName, name) != nullptr) return true;
-    }
-    return false;
-}
-
-FramePacer::FramePacer(double hz, TimeSource now, Sleep sleep)
-    : period_(hz > 0.0 ? std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / hz))
-                       : std::chrono::steady_clock::duration::zero()),
-      now_(std::move(now)),
-      sleep_(sleep ? std::move(sleep) : [](SteadyTime until) { std::this_thread::sleep_until(until); }),
-      deadline_(now_()) {}
-
-void FramePacer::wait() {
-    if (period_ == std::chrono::steady_clock::duration::zero()) return;
-    deadline_ += period_;
-    const SteadyTime now = now_();
-    if (deadline_ <= now) {
-        deadline_ = now;
-    } else {
-        sleep_(deadline_);
-    }
+    return text.c_str();
 }
