@@ -6,8 +6,8 @@
 
 #include "assets/ObjLoader.h"
 
-Game startGame(SDL_Window* window, const GameOptions& options, const TimeSource& now) {
-    Game game;
+GameParts startGame(SDL_Window* window, const GameOptions& options, const TimeSource& now) {
+    GameParts game;
     GameWorld& world = game.world;
     world.window = window;
 

@@ -9,7 +9,7 @@
 #include "game/GameLoop.h"
 
 // Everything start-up builds and the loop uses until the player quits; world points into it.
-struct Game {
+struct GameParts {
     std::unique_ptr<Camera> camera;
     std::unique_ptr<ScreenSize> screen;
     std::unique_ptr<Blackboard> pauseBoard;
@@ -29,5 +29,5 @@ struct GameOptions {
 // Needs the window's GL context current and its projection set. window may be null (the
 // tests read the back buffer instead of swapping); now is what the clocks read. Leaves the
 // status record as a run starts: paused, on the help panel.
-Game startGame(SDL_Window* window, const GameOptions& options = {},
+GameParts startGame(SDL_Window* window, const GameOptions& options = {},
                const TimeSource& now = [] { return std::chrono::steady_clock::now(); });

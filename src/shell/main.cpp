@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         options.recordsFolder = playerRecordsFolder();
         options.sound = true;
         options.muted = line.muted;
-        Game game = startGame(shell.window, options);
+        GameParts game = startGame(shell.window, options);
 
         const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
         FramePacer pacer(paceHz);

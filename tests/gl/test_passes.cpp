@@ -39,7 +39,7 @@ class Pass : public GlTest {
 protected:
     SteadyTime now{};
     // The game as start-up builds it, on the test's window; the context comes first.
-    Game game = (ensureGlContext(), startGame(nullptr, {}, [this] { return now; }));
+    GameParts game = (ensureGlContext(), startGame(nullptr, {}, [this] { return now; }));
     GameWorld& world = game.world;
     Camera& camera = *game.camera;
     SkyboxTextures& skybox = *world.skybox;

@@ -6,7 +6,7 @@
 
 TEST_F(GlTest, ALatePassMovesAQuarterSecondAndStillSeesEveryCar) {
     SteadyTime now{};
-    Game game = startGame(nullptr, {}, [&] { return now; });
+    GameParts game = startGame(nullptr, {}, [&] { return now; });
     GameWorld& world = game.world;
     Camera& camera = *game.camera;
     Duck& duck = *game.duck;

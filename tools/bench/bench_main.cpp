@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     setupProjection();
 
     // The game as it starts; the two loads of start-up are timed on their own below.
-    Game game = startGame(shell.window);
+    GameParts game = startGame(shell.window);
     GameWorld& world = game.world;
     SkyboxTextures& skybox = *world.skybox;
     bool night = false;

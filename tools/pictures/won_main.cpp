@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     initBitmapFonts(&argc, argv);
     setupProjection();
     // Drawn into the back buffer and read from there: no swap.
-    Game game = startGame(nullptr);
+    GameParts game = startGame(nullptr);
     GameWorld& world = game.world;
     // A run that crossed all ten lanes (score 121) in 47 seconds.
     GameStatus& status = GameStatus::instance();
