@@ -45,7 +45,9 @@ on_end_screen() {
   [[ $(convert "$1" -format '%[fx:p{500,100}.g<0.3 && p{178,240}.r>p{178,240}.g*1.3 ? 1 : 0]' info:) == 1 ]]
 }
 
-convert -size 1000x480 xc:black "$tmp/black.png"
+# Black at the window's own size, the picture the first frame must differ from.
+size=$(xdotool getwindowgeometry "$window" | awk '/Geometry:/ { print $2 }')
+convert -size "$size" xc:black "$tmp/black.png"
 wait_change "$tmp/black.png" 100000
 sleep 0.5
 shot docs/help-panel.png

@@ -7,13 +7,14 @@
 #
 #   SANITIZE_BUILD_DIR  build directory (default <repo>/build/asan)
 #   SANITIZE_JOBS       parallel build and test jobs (default 2)
+#   SANITIZE_WERROR     ON: compiler warnings fail the build (scripts/test.sh sets it)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${SANITIZE_BUILD_DIR:-$root/build/asan}
 jobs=${SANITIZE_JOBS:-2}
 
-cmake -S "$root" -B "$dir" -DLARKMERE_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" -B "$dir" -DLARKMERE_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLARKMERE_WERROR=${SANITIZE_WERROR:-OFF}
 
 # Everything: some unit-labelled checks run tools that are built alongside the game.
 cmake --build "$dir" -j"$jobs"

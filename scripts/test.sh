@@ -8,11 +8,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --test
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLARKMERE_TESTS=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLARKMERE_TESTS=ON -DLARKMERE_WERROR=ON
 cmake --build build -j"$jobs"
 
 if [[ -f scripts/sanitize.sh ]]; then
-  bash scripts/sanitize.sh
+  SANITIZE_WERROR=ON bash scripts/sanitize.sh
 fi
 if [[ -f scripts/fuzz.sh ]]; then
   bash scripts/fuzz.sh

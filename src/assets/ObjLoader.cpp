@@ -1,12 +1,25 @@
 // Compiles a read OBJ model into the duck's display lists.
 #include "assets/ObjLoader.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 GLenum solidPrimitive(std::size_t corners) {
     if (corners == 3) return GL_TRIANGLES;
     if (corners == 4) return GL_QUADS;
     return GL_POLYGON;
+}
+
+// The game cannot run without its model: a failure ends the process here, said in one line.
+ObjModel readModelOrEnd(const std::string& path) {
+    ObjFileRead read = readObjFile(path);
+    if (!read.failure.empty()) {
+        std::fprintf(stderr, "Larkmere: %s\n", read.failure.c_str());
+        std::exit(1);
+    }
+    return std::move(read.model);
 }
 
 }  // namespace
@@ -61,15 +74,15 @@ GLuint compileObjWireframe(const ObjModel& model, float scale) {
 }
 
 GLuint loadObjModel(const std::string& path, GLuint texture, float scale) {
-    return compileObjModel(readObjFile(path), texture, scale);
+    return compileObjModel(readModelOrEnd(path), texture, scale);
 }
 
 GLuint loadObjWireframe(const std::string& path, float scale) {
-    return compileObjWireframe(readObjFile(path), scale);
+    return compileObjWireframe(readModelOrEnd(path), scale);
 }
 
 ObjLists loadObjLists(const std::string& path, GLuint texture, float scale) {
-    const ObjModel model = readObjFile(path);
+    const ObjModel model = readModelOrEnd(path);
     ObjLists lists;
     lists.solid = compileObjModel(model, texture, scale);
     lists.wireframe = compileObjWireframe(model, scale);

@@ -187,7 +187,7 @@ ObjModel readObj(std::string_view text) {
     return model;
 }
 
-ObjModel readObjFile(const std::string& path) {
+ObjFileRead readObjFile(const std::string& path) {
     // Plain stdio, so every failure (missing, a directory, no permission, an I/O error) is
     // a return value with a reason rather than an exception.
     std::string text, why;
@@ -206,18 +206,14 @@ ObjModel readObjFile(const std::string& path) {
     if (file != nullptr && std::ferror(file)) why = std::strerror(errno);
     if (file != nullptr && text.size() > MaxModelBytes) why = "it grew past the " + std::to_string(MaxModelBytes) + " bytes a model may have";
     if (file != nullptr) std::fclose(file);
-    if (!why.empty()) {
-        std::fprintf(stderr, "Larkmere: cannot read the model \"%s\": %s\n", printable(path).c_str(), why.c_str());
-        std::exit(1);
-    }
+    if (!why.empty()) return {{}, "cannot read the model \"" + printable(path) + "\": " + why};
     ObjModel model = readObj(text);
     if (model.faces.size() > MaxModelFaces) {
-        std::fprintf(stderr, "Larkmere: cannot use the model \"%s\": it has %zu faces, more than the %zu the game draws\n",
-                     printable(path).c_str(), model.faces.size(), MaxModelFaces);
-        std::exit(1);
+        return {{}, "cannot use the model \"" + printable(path) + "\": it has " + std::to_string(model.faces.size()) +
+                        " faces, more than the " + std::to_string(MaxModelFaces) + " the game draws"};
     }
     if (model.faces.empty()) std::fprintf(stderr, "Larkmere: the model \"%s\" has no faces to draw\n", printable(path).c_str());
-    return model;
+    return {std::move(model), ""};
 }
 
 bool objFaceValid(const ObjModel& model, const ObjFace& face) {

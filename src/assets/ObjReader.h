@@ -54,10 +54,14 @@ ObjModel readObj(std::string_view text);
 constexpr std::uintmax_t MaxModelBytes = 16u << 20;
 constexpr std::size_t MaxModelFaces = 200000;
 
+// A model read from a file, or why it cannot be used.
+struct ObjFileRead {
+    ObjModel model;
+    std::string failure;  // empty when read; else one line naming the file and the reason
+};
 // Reads the file at path. One that cannot be read, is not a regular file or is over either
-// limit ends the process with status 1, after a line on standard error that says why; one
-// with no faces to draw is said so, and read.
-ObjModel readObjFile(const std::string& path);
+// limit is a failure; one with no faces to draw is said so on standard error, and read.
+ObjFileRead readObjFile(const std::string& path);
 
 // True when the face has at least three corners and every index it holds is in range.
 bool objFaceValid(const ObjModel& model, const ObjFace& face);

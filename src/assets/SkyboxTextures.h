@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "player/Camera.h"
+struct Camera;
 
 using FaceList = std::vector<std::string>;
 

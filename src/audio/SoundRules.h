@@ -5,8 +5,8 @@
 #include <array>
 #include <vector>
 
-#include "game/GameStatus.h"
-#include "game/Vec3.h"
+#include "core/GameStatus.h"
+#include "core/Vec3.h"
 #include "world/Traffic.h"
 
 enum class Sound { Walk1, Walk2, Whoosh, Crash, Won, Quack, Day, Night };

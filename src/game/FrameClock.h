@@ -4,7 +4,7 @@
 #include <chrono>
 #include <functional>
 
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 
 using SteadyTime = std::chrono::steady_clock::time_point;
 using TimeSource = std::function<SteadyTime()>;

@@ -68,6 +68,8 @@ bool waitWhileHidden(GameWorld& world) {
     return true;
 }
 
+namespace {
+// The frames of the four states; only the pass chooses among them.
 void playingFrame(GameWorld& world, const uint8_t* keyState) {
     GameStatus& status = GameStatus::instance();
     if (!world.clock.clockRunning) {
@@ -128,6 +130,8 @@ void endScreenFrame(GameWorld& world) {
     handleEndScreenInput(targets);
     endStillFrame(world);
 }
+
+}  // namespace
 
 void runPass(GameWorld& world, const uint8_t* keyState) {
     applyLighting(world.lighting, *world.camera);

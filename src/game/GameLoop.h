@@ -7,7 +7,7 @@
 #include "assets/SkyboxTextures.h"
 #include "audio/SoundPlayer.h"
 #include "game/FrameClock.h"
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 #include "game/Lighting.h"
 #include "player/Camera.h"
 #include "records/RecordFile.h"
@@ -48,7 +48,3 @@ bool waitWhileHidden(GameWorld& world);
 
 // One pass of the loop; keyState is SDL's key-state array (indexed by scancode).
 void runPass(GameWorld& world, const uint8_t* keyState);
-
-void playingFrame(GameWorld& world, const uint8_t* keyState);
-void pausedFrame(GameWorld& world, const uint8_t* keyState);
-void endScreenFrame(GameWorld& world);

@@ -6,7 +6,7 @@
 
 #include "assets/SkyboxTextures.h"
 #include "game/FrameClock.h"
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 #include "game/Lighting.h"
 #include "player/Camera.h"
 

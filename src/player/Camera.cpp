@@ -13,7 +13,6 @@ namespace {
 constexpr float PitchLimit = 89.9f;
 constexpr Vec3 FixedOffset{11.0f, 10.0f, 13.0f};
 
-float sqrtF(float v) { return static_cast<float>(std::sqrt(static_cast<double>(v))); }
 float sinF(float v) { return static_cast<float>(std::sin(static_cast<double>(v))); }
 float cosF(float v) { return static_cast<float>(std::cos(static_cast<double>(v))); }
 float acosF(float v) { return static_cast<float>(std::acos(static_cast<double>(v))); }
@@ -30,15 +29,7 @@ float mouseAngle(float amount, float sensitivity) {
     return static_cast<float>(scaled * 0.0005);
 }
 
-Vec3 add(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 sub(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 scale(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-Vec3 neg(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float length(Vec3 a) { return sqrtF(dot(a, a)); }
+using namespace vecmath;
 
 // A zero vector stays zero rather than turning into NaNs that would poison the eye.
 Vec3 normalize(Vec3 a) {

@@ -2,7 +2,7 @@
 // and the arrow-key flags of the current pass.
 #pragma once
 
-#include "game/Vec3.h"
+#include "core/Vec3.h"
 
 // The rectangle the target must stay strictly inside: (minX, maxX, minZ, maxZ).
 struct MoveBounds {

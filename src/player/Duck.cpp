@@ -5,7 +5,7 @@
 
 #include "assets/ObjLoader.h"
 #include "assets/Texture.h"
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 
 ArrowKeys readArrowKeys(const uint8_t* keyState) {
     ArrowKeys keys;

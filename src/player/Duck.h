@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <cstdint>
 
-#include "game/Vec3.h"
+#include "core/Vec3.h"
 #include "player/Camera.h"
 
 // Arrow keys held, read from a key-state array indexed by SDL scancode.

@@ -6,7 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 
 void drawText(const char* text, float x, float y) {
     if (text == nullptr) return;

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Screen.h"
+
 struct ScreenSize {
-    float height = 480.0f;
-    float width = 1000.0f;
+    float height = static_cast<float>(WindowHeight);
+    float width = static_cast<float>(WindowWidth);
 };
 
 void drawText(const char* text, float x, float y);

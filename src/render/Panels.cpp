@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 #include "render/Overlay.h"
 
 namespace {

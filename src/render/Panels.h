@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "core/Screen.h"
+
 struct Blackboard {
-    float height = 480.0f;
-    float width = 1000.0f;
+    float height = static_cast<float>(WindowHeight);
+    float width = static_cast<float>(WindowWidth);
     float textTop = 75.0f;
     float textLeft = 55.0f;
     float lineHeight = 30.0f;

@@ -3,31 +3,20 @@
 
 #include <GL/gl.h>
 
+#include "core/SkyboxFaces.h"
+#include "player/Camera.h"
+
 namespace {
 
-struct Corner {
-    float s, t;
-    float x, y, z;  // in half sizes
-};
-
-void drawFace(GLuint texture, const Corner (&corners)[4], float h) {
+void drawFace(GLuint texture, SkyboxSlot slot, float h) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
-    for (const Corner& c : corners) {
+    for (const SkyboxCorner& c : SkyboxFaceTable[slot].corners) {
         glTexCoord2f(c.s, c.t);
         glVertex3f(c.x * h, c.y * h, c.z * h);
     }
     glEnd();
 }
-
-// Side faces are upright and unmirrored seen from inside; top and bottom run s with +x
-// and t with +z.
-constexpr Corner BackCorners[4] = {{0, 0, 1, -1, 1}, {1, 0, -1, -1, 1}, {1, 1, -1, 1, 1}, {0, 1, 1, 1, 1}};
-constexpr Corner LeftCorners[4] = {{0, 0, -1, -1, 1}, {1, 0, -1, -1, -1}, {1, 1, -1, 1, -1}, {0, 1, -1, 1, 1}};
-constexpr Corner FrontCorners[4] = {{1, 0, 1, -1, -1}, {0, 0, -1, -1, -1}, {0, 1, -1, 1, -1}, {1, 1, 1, 1, -1}};
-constexpr Corner RightCorners[4] = {{0, 0, 1, -1, -1}, {1, 0, 1, -1, 1}, {1, 1, 1, 1, 1}, {0, 1, 1, 1, -1}};
-constexpr Corner TopCorners[4] = {{1, 0, 1, 1, -1}, {0, 0, -1, 1, -1}, {0, 1, -1, 1, 1}, {1, 1, 1, 1, 1}};
-constexpr Corner BottomCorners[4] = {{1, 1, 1, -1, 1}, {0, 1, -1, -1, 1}, {0, 0, -1, -1, -1}, {1, 0, 1, -1, -1}};
 
 }  // namespace
 
@@ -42,12 +31,12 @@ void drawSkybox(const SkyboxTextures& textures, float size) {
     const Vec3 centre = textures.camera != nullptr ? textures.camera->target : Vec3{};
     glPushMatrix();
     glTranslatef(centre.x, centre.y, centre.z);
-    drawFace(textures.backFace, BackCorners, h);
-    drawFace(textures.leftFace, LeftCorners, h);
-    drawFace(textures.frontFace, FrontCorners, h);
-    drawFace(textures.rightFace, RightCorners, h);
-    drawFace(textures.topFace, TopCorners, h);
-    drawFace(textures.bottomFace, BottomCorners, h);
+    drawFace(textures.backFace, BackSlot, h);
+    drawFace(textures.leftFace, LeftSlot, h);
+    drawFace(textures.frontFace, FrontSlot, h);
+    drawFace(textures.rightFace, RightSlot, h);
+    drawFace(textures.topFace, TopSlot, h);
+    drawFace(textures.bottomFace, BottomSlot, h);
     glPopMatrix();
 
     // Switched on here whatever it was: the previous pass's overlays left it off.

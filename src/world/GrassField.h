@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 #include "player/Camera.h"
 
 struct GrassField {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 #include "player/Camera.h"
 #include "player/Duck.h"
 #include "world/Traffic.h"

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 
 void Car::move(float frameDelta) {
     position.x = (speed * frameDelta) * CarSpeedScale + position.x;

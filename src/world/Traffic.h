@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "game/Vec3.h"
+#include "core/Vec3.h"
 
 constexpr float CarSpeedScale = 600.0f;
 

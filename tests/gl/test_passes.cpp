@@ -8,9 +8,9 @@
 #include <tuple>
 
 #include "assets/Texture.h"
-#include "game/GameLoop.h"
+#include "game/GameStart.h"
 #include "game/Input.h"
-#include "game/Shell.h"
+#include "shell/Window.h"
 #include "render/Skybox.h"
 #include "support/Gl.h"
 // After gtest: Xlib's macros would clash with its names.
@@ -38,23 +38,19 @@ std::string at(Vec3 v) {
 class Pass : public GlTest {
 protected:
     SteadyTime now{};
-    Camera camera;
-    SkyboxTextures skybox;
-    ScreenSize screen;
-    Blackboard pauseBoard, endBoard;
-    GrassField field;
-    Duck duck{camera, 0, 0};
-    GameWorld world;
+    // The game as start-up builds it, on the test's window; the context comes first.
+    GameParts game = (ensureGlContext(), startGame(nullptr, {}, [this] { return now; }));
+    GameWorld& world = game.world;
+    Camera& camera = *game.camera;
+    SkyboxTextures& skybox = *world.skybox;
+    ScreenSize& screen = *game.screen;
+    Blackboard &pauseBoard = *game.pauseBoard, &endBoard = *game.endBoard;
+    Duck& duck = *game.duck;
     uint8_t keys[SDL_NUM_SCANCODES] = {};
 
     void SetUp() override {
         GlTest::SetUp();
-        GameStatus::instance() = GameStatus{};
-        skybox.camera = &camera;
         duck.texturedList = duck.plainList = glGenLists(1);  // the rules, not the duck's picture
-        world = GameWorld{nullptr, FrameClock([this] { return now; }), {}, daySkyboxFaces(), nightSkyboxFaces(),
-                          &camera, &skybox, &screen, &pauseBoard, &endBoard, &field, &duck, makeTraffic()};
-        computeLampPositions(world.lighting, field);
     }
     void pass(milliseconds length = milliseconds(20), const uint8_t* keyState = nullptr) {
         now += length;

@@ -1,19 +1,16 @@
 // A pass that comes seconds late (the process stopped, the machine suspended): the world moves
 // no further than a quarter of a second of play, and a car crossing the duck's place on the
 // way still ends the run.
-#include "game/GameLoop.h"
+#include "game/GameStart.h"
 #include "support/Gl.h"
 
 TEST_F(GlTest, ALatePassMovesAQuarterSecondAndStillSeesEveryCar) {
     SteadyTime now{};
-    Camera camera;
-    SkyboxTextures skybox;
-    skybox.camera = &camera;
-    ScreenSize screen;
-    Blackboard board;
-    GrassField field;
-    Duck duck{camera, glGenLists(1), 0};
-    GameWorld world{nullptr, FrameClock([&] { return now; }), {}, {}, {}, &camera, &skybox, &screen, &board, &board, &field, &duck, makeTraffic()};
+    GameParts game = startGame(nullptr, {}, [&] { return now; });
+    GameWorld& world = game.world;
+    Camera& camera = *game.camera;
+    Duck& duck = *game.duck;
+    duck.texturedList = duck.plainList = glGenLists(1);
     uint8_t keys[SDL_NUM_SCANCODES] = {};
     keys[SDL_SCANCODE_UP] = 1;
     camera.orbitView = false;

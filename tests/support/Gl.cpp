@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "game/Shell.h"
+#include "shell/Window.h"
 #include "render/Overlay.h"
 
 namespace {

@@ -6,7 +6,8 @@
 #include <set>
 
 #include "assets/AssetFile.h"
-#include "game/Launch.h"
+#include "shell/CommandLine.h"
+#include "shell/Pacing.h"
 
 TEST(Launch, CommandLineAndRenderer) {
     const struct { std::vector<const char*> args; LaunchAction action; bool uncapped; const char* refused; } lines[] = {

@@ -42,9 +42,10 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
     const std::pair<const char*, float> numbers[] = {{"1e39", FLT_MAX}, {"-1e400", -FLT_MAX}, {"inf", FLT_MAX},
         {"1e-400", 0}, {"-1e-40", -1e-40f}, {"x", 0}, {"1.5abc", 0}, {"nan", 0}, {"+2.5", 2.5f}, {"3.4028234e38", FLT_MAX}};
     for (const auto& [word, x] : numbers) EXPECT_EQ(readObj(std::string("v ") + word + " 7").positions.at(0).x, x) << word;
-    for (const char* path : {"./assets/models/Missing.obj", "./assets/models"})
-        EXPECT_EXIT(readObjFile(path), testing::ExitedWithCode(1), std::string("^Larkmere: cannot read the model \"") + path +
-                    "\": (No such file or directory|Is a directory)\n$");
+    const std::pair<const char*, const char*> unreadable[] = {{"./assets/models/Missing.obj", "No such file or directory"},
+                                                              {"./assets/models", "Is a directory"}};
+    for (const auto& [path, why] : unreadable)
+        EXPECT_EQ(readObjFile(path).failure, std::string("cannot read the model \"") + path + "\": " + why);
 
     const ObjModel model = readObj("v +10 0 -5e0\nvt 0.25 0.75\nvn 0 2 0\nf 1/1/1 1 1/1\n");
     ASSERT_EQ(model.faces.size(), 1u);
@@ -55,7 +56,7 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
 }
 
 TEST(CommittedAssets, DuckModelAsTheGameReadsIt) {
-    const ObjModel duck = readObjFile("./assets/models/Duck.obj");
+    const ObjModel duck = readObjFile("./assets/models/Duck.obj").model;
     std::ifstream file("./assets/models/Duck.obj");
     size_t faceLines = 0;
     for (std::string line; std::getline(file, line);) faceLines += line.rfind("f ", 0) == 0;

@@ -1,8 +1,11 @@
-// Small vector and interpolation helpers shared by the asset painters and the model builder.
+// Small vector and interpolation helpers shared by the asset painters and the model builder;
+// the vector arithmetic is the game's own.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
+
+#include "core/Vec3.h"
 
 namespace assetgen {
 
@@ -16,16 +19,14 @@ struct Vec3 {
     double x = 0, y = 0, z = 0;
 };
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+inline Vec3 operator+(Vec3 a, Vec3 b) { return vecmath::add(a, b); }
+inline Vec3 operator-(Vec3 a, Vec3 b) { return vecmath::sub(a, b); }
+inline Vec3 operator-(Vec3 a) { return vecmath::neg(a); }
+inline Vec3 operator*(Vec3 a, double s) { return vecmath::scale(a, s); }
 inline Vec3 operator*(double s, Vec3 a) { return a * s; }
-inline double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
+inline double dot(Vec3 a, Vec3 b) { return vecmath::dot(a, b); }
+inline Vec3 cross(Vec3 a, Vec3 b) { return vecmath::cross(a, b); }
+inline double length(Vec3 a) { return vecmath::length(a); }
 inline Vec3 normalize(Vec3 a) {
     double len = length(a);
     return len > 0 ? a * (1.0 / len) : Vec3{0, 0, 1};

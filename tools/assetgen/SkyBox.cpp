@@ -6,18 +6,25 @@
 #include <vector>
 
 #include "Noise.h"
+#include "core/SkyboxFaces.h"
 
 namespace assetgen {
 
-// The game draws the box with these corners; keep them identical to its drawing code.
-const SkyboxFace kSkyboxFaces[6] = {
-    {"left", {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{-1, -1, +1}, {-1, -1, -1}, {-1, +1, -1}, {-1, +1, +1}}},
-    {"back", {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{+1, -1, +1}, {-1, -1, +1}, {-1, +1, +1}, {+1, +1, +1}}},
-    {"right", {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{+1, -1, -1}, {+1, -1, +1}, {+1, +1, +1}, {+1, +1, -1}}},
-    {"front", {{1, 0}, {0, 0}, {0, 1}, {1, 1}}, {{+1, -1, -1}, {-1, -1, -1}, {-1, +1, -1}, {+1, +1, -1}}},
-    {"top", {{1, 0}, {0, 0}, {0, 1}, {1, 1}}, {{+1, +1, -1}, {-1, +1, -1}, {-1, +1, +1}, {+1, +1, +1}}},
-    {"bottom", {{1, 1}, {0, 1}, {0, 0}, {1, 0}}, {{+1, -1, +1}, {-1, -1, +1}, {-1, -1, -1}, {+1, -1, -1}}},
-};
+namespace {
+SkyboxFace fromTable(const SkyboxFaceCorners& table) {
+    SkyboxFace face{table.name, {}, {}};
+    for (int k = 0; k < 4; ++k) {
+        const SkyboxCorner& c = table.corners[k];
+        face.st[k] = {c.s, c.t};
+        face.position[k] = {c.x, c.y, c.z};
+    }
+    return face;
+}
+}  // namespace
+
+// The game's own table, so that the pictures fit the box it draws.
+const SkyboxFace kSkyboxFaces[6] = {fromTable(SkyboxFaceTable[0]), fromTable(SkyboxFaceTable[1]), fromTable(SkyboxFaceTable[2]),
+                                    fromTable(SkyboxFaceTable[3]), fromTable(SkyboxFaceTable[4]), fromTable(SkyboxFaceTable[5])};
 
 namespace {
 

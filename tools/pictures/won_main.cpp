@@ -7,26 +7,30 @@
 #include <cstdio>
 #include <string>
 
-#include "assets/SkyboxTextures.h"
-#include "game/GameLoop.h"
-#include "game/Shell.h"
+#include "game/GameStart.h"
+#include "shell/Window.h"
 
 int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "Larkmere: pictures: no output file given (usage: larkmere_won OUT.png)\n");
+        return 2;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        std::fprintf(stderr, "Larkmere: pictures: cannot start SDL: %s\n", SDL_GetError());
+        return 1;
+    }
     ShellWindow shell;
     std::string error;
-    if (argc != 2 || SDL_Init(SDL_INIT_VIDEO) < 0 || !openGameWindow("Larkmere", shell, error)) {
-        std::fprintf(stderr, "Larkmere: usage: larkmere_won OUT.png (needs a display) %s\n", error.c_str());
-        return argc != 2 ? 2 : 1;
+    if (!openGameWindow("Larkmere", shell, error)) {
+        std::fprintf(stderr, "Larkmere: pictures: %s\n", error.c_str());
+        SDL_Quit();
+        return 1;
     }
     initBitmapFonts(&argc, argv);
     setupProjection();
-    Camera camera;
-    ScreenSize screen;
-    Blackboard pauseBoard = makeBlackboard(), endBoard = makeBlackboard();
-    Duck duck(camera, 0, 0);  // the end screen draws no duck
-    GameWorld world{nullptr, FrameClock(), {}, daySkyboxFaces(), nightSkyboxFaces(), &camera,
-                    &SkyboxTextures::instance(daySkyboxFaces(), camera), &screen, &pauseBoard, &endBoard,
-                    &GrassField::instance(), &duck, makeTraffic()};
+    // Drawn into the back buffer and read from there: no swap.
+    GameParts game = startGame(nullptr);
+    GameWorld& world = game.world;
     // A run that crossed all ten lanes (score 121) in 47 seconds.
     GameStatus& status = GameStatus::instance();
     status.state = GameState::Won;
@@ -42,6 +46,6 @@ int main(int argc, char** argv) {
     FreeImage_Unload(picture);
     closeGameWindow(shell);
     SDL_Quit();
-    if (!saved) std::fprintf(stderr, "Larkmere: cannot write \"%s\"\n", argv[1]);
+    if (!saved) std::fprintf(stderr, "Larkmere: pictures: cannot write \"%s\": FreeImage could not save it\n", argv[1]);
     return saved ? 0 : 1;
 }

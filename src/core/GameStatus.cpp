@@ -1,5 +1,5 @@
 // The run's status record lives on the heap for the whole process.
-#include "game/GameStatus.h"
+#include "core/GameStatus.h"
 
 GameStatus& GameStatus::instance() {
     static GameStatus* status = new GameStatus();

@@ -4,8 +4,7 @@
 #include <SDL2/SDL.h>
 #include <string>
 
-constexpr int WindowWidth = 1000;
-constexpr int WindowHeight = 480;
+#include "core/Screen.h"
 
 struct ShellWindow {
     SDL_Window* window = nullptr;
@@ -20,11 +19,6 @@ std::string unusableVideoDriverReason(const char* driverName);
 // and puts a one-line reason into error.
 bool openGameWindow(const char* title, ShellWindow& shell, std::string& error);
 void closeGameWindow(ShellWindow& shell);
-
-// Turns on vsync where the driver's swap waits for the display (adaptive first, then
-// plain) and returns 0; otherwise returns the display's refresh rate (60 when unknown)
-// for the loop to pace itself to. Uncapped: vsync off, and 0.
-double startPacing(SDL_Window* window, bool uncapped);
 
 // The largest icon side handed to the window system; a larger picture is scaled down.
 constexpr int MaxIconSide = 512;

@@ -1,5 +1,5 @@
 // Window and context creation, bitmap-font start-up and the fixed projection.
-#include "game/Shell.h"
+#include "shell/Window.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -12,7 +12,6 @@
 
 #include "assets/AssetFile.h"
 #include "assets/Texture.h"
-#include "game/Launch.h"
 
 std::string unusableVideoDriverReason(const char* driverName) {
     if (driverName == nullptr) return "no video driver is active";
@@ -54,23 +53,6 @@ void closeGameWindow(ShellWindow& shell) {
     }
     if (shell.window) SDL_DestroyWindow(shell.window);
     shell = ShellWindow{};
-}
-
-double startPacing(SDL_Window* window, bool uncapped) {
-    if (uncapped) {
-        SDL_GL_SetSwapInterval(0);
-        return 0.0;
-    }
-    if (!softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) &&
-        (SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0)) {
-        return 0.0;
-    }
-    // A software swap returns at once, whatever the interval: the loop sleeps instead.
-    SDL_GL_SetSwapInterval(0);
-    SDL_DisplayMode mode{};
-    // The desktop's own mode on the window's display, not a fullscreen mode it might take.
-    const bool known = SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode) == 0 && mode.refresh_rate > 0;
-    return known ? mode.refresh_rate : 60.0;
 }
 
 void setWindowIcon(SDL_Window* window, const std::string& path) {

@@ -1,4 +1,5 @@
-// Larkmere: start-up in its fixed order, the frame loop, and shutdown.
+// Larkmere's entry point: the command line, the data folder, the window, then the game's
+// start-up, its loop and the shutdown.
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 #include <sys/stat.h>
@@ -11,14 +12,13 @@
 #include <string>
 
 #include "assets/AssetFile.h"
-#include "assets/ObjLoader.h"
-#include "assets/SkyboxTextures.h"
-#include "game/GameLoop.h"
-#include "game/GameStatus.h"
-#include "game/Launch.h"
-#include "game/Shell.h"
+#include "game/GameStart.h"
 #include "records/RecordFile.h"
 #include "render/Overlay.h"
+#include "shell/CommandLine.h"
+#include "shell/DataFolder.h"
+#include "shell/Pacing.h"
+#include "shell/Window.h"
 
 namespace {
 // Moves into the folder that holds the game's data, so that the relative asset paths work
@@ -80,12 +80,11 @@ int main(int argc, char** argv) {
     }
     if (!enterDataFolder()) return 1;
 
-    // 1. Video.
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         std::fprintf(stderr, "No se pudo iniciar SDL: %s\n", SDL_GetError());
         return 1;
     }
-    // 2-3. Window and context; a game nobody can see is a failure, not a run.
+    // A game nobody can see is a failure, not a run.
     ShellWindow shell;
     std::string error;
     if (!openGameWindow("Larkmere", shell, error)) {
@@ -95,76 +94,25 @@ int main(int argc, char** argv) {
     }
     setWindowIcon(shell.window, "./assets/icons/duck-64.png");
     const double paceHz = startPacing(shell.window, line.uncapped);
-    // 4. Bitmap fonts only.
     initBitmapFonts(&argc, argv);
-    // 5. Fixed projection and depth test.
     setupProjection();
 
-    // 6-7. The duck's texture, then its solid and outline display lists from one reading
-    // of the model.
-    const ObjLists duckLists = loadDuckLists(loadDuckTexture());
+    {
+        GameOptions options;
+        options.recordsFolder = playerRecordsFolder();
+        options.sound = true;
+        options.muted = line.muted;
+        GameParts game = startGame(shell.window, options);
 
-    // 8. The camera, which carries the player's place.
-    Camera* camera = new Camera();
+        const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
+        FramePacer pacer(paceHz);
+        while (!game.world.quitRequested) {
+            if (waitWhileHidden(game.world)) continue;
+            runPass(game.world, keyState);
+            pacer.wait();
+        }
+    }  // the last run's record is written and the sound closed before the window goes
 
-    // 9. First frame-clock reading.
-    GameWorld world;
-    world.window = shell.window;
-    world.clock.frameLast = world.clock.now();
-    world.camera = camera;
-
-    // 10. Sky box face lists and the day set.
-    world.dayFaces = daySkyboxFaces();
-    world.nightFaces = nightSkyboxFaces();
-    world.skybox = &SkyboxTextures::instance(world.dayFaces, *camera);
-
-    // 11. Window size for the overlays.
-    world.screen = new ScreenSize();
-
-    // 12. The pause panel's board, then the end screen's.
-    world.pauseBoard = new Blackboard(makeBlackboard());
-    world.endBoard = new Blackboard(makeBlackboard());
-
-    // 13. The grass field and its texture.
-    world.field = &GrassField::instance();
-
-    // 14. Night lamps, the duck, the traffic.
-    computeLampPositions(world.lighting, *world.field);
-    world.duck = new Duck(*camera, duckLists.solid, duckLists.wireframe);
-    world.traffic = makeTraffic();
-
-    // 15. The run's status record (Paused, on the help panel).
-    GameStatus::instance();
-
-    // 16. The play clock, stopped.
-    world.clock.clockRunning = false;
-    world.clock.playStart = world.clock.now();
-    world.clock.playLast = world.clock.now();
-
-    // Runs are kept as they end; the last one is on disk before the window closes.
-    RecordBook records(playerRecordsFolder());
-    world.records = &records;
-
-    // Sound comes last: without it the game is still a game.
-    SoundPlayer sound;
-    std::string noSound;
-    if (sound.open(noSound)) {
-        world.sound = &sound;
-    } else {
-        std::fprintf(stderr, "Larkmere: no sound: %s\n", noSound.c_str());
-    }
-    world.soundMuted = line.muted;
-
-    const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
-    FramePacer pacer(paceHz);
-    while (!world.quitRequested) {
-        if (waitWhileHidden(world)) continue;
-        runPass(world, keyState);
-        pacer.wait();
-    }
-
-    records.waitForWrite();
-    sound.close();
     closeGameWindow(shell);
     SDL_Quit();
     return 0;
