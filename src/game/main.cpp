@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     // 2-3. Window and context; a game nobody can see is a failure, not a run.
     ShellWindow shell;
     std::string error;
-    if (!openGameWindow("Larkmere", shell, error)) {
+    if (!openGameWindow("Larkmere", shell, error, line.fullscreen)) {
         std::fprintf(stderr, "Larkmere: %s\n", error.c_str());
         SDL_Quit();
         return 1;
@@ -154,6 +154,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Larkmere: no sound: %s\n", noSound.c_str());
     }
     world.soundMuted = line.muted;
+
+    // Any window size: the designed picture scaled whole. Controllers are an extra: without
+    // them the keyboard still plays.
+    ScaledPicture picture(WindowWidth, WindowHeight);
+    world.picture = &picture;
+    Gamepads pads;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+        world.pads = &pads;
+    } else {
+        std::fprintf(stderr, "Larkmere: no game controllers: %s\n", SDL_GetError());
+    }
 
     const uint8_t* keyState = SDL_GetKeyboardState(nullptr);
     FramePacer pacer(paceHz);
