@@ -9,7 +9,7 @@ packages=(
   libgtest-dev
 )
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev desktop-file-utils appstream lintian devscripts)
+  packages+=(xvfb xauth xdotool openbox x11-utils imagemagick clang libclang-rt-14-dev desktop-file-utils appstream lintian devscripts)
 fi
 
 missing=()

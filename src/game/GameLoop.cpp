@@ -11,7 +11,7 @@ namespace {
 InputTargets inputTargets(GameWorld& world) {
     return InputTargets{GameStatus::instance(), world.quitRequested, world.lighting, *world.camera,
                         world.clock,            world.skybox,        world.dayFaces, world.nightFaces,
-                        &world.soundMuted};
+                        &world.soundMuted,      world.window,        world.pads};
 }
 
 void clearFrame() {
@@ -20,6 +20,7 @@ void clearFrame() {
 }
 
 void swap(GameWorld& world) {
+    if (world.picture != nullptr) world.picture->present();
     if (world.window != nullptr) SDL_GL_SwapWindow(world.window);
 }
 
@@ -79,7 +80,8 @@ void playingFrame(GameWorld& world, const uint8_t* keyState) {
     SDL_SetRelativeMouseMode(SDL_TRUE);
     world.runKept = false;
     clearFrame();
-    const PassSteps steps = passSteps(world.clock.tick(), speedFactor(status.gameSpeed));
+    const double passSeconds = world.clock.tick();
+    const PassSteps steps = passSteps(passSeconds, speedFactor(status.gameSpeed));
     for (int i = 1; i < steps.count && status.state == GameState::Playing; ++i) undrawnStep(world, steps.seconds, status);
     // A run that ended in an early step stays where it ended.
     const double frameDelta = status.state == GameState::Playing ? steps.seconds : 0.0;
@@ -96,6 +98,7 @@ void playingFrame(GameWorld& world, const uint8_t* keyState) {
     InputTargets targets = inputTargets(world);
     handlePlayingInput(targets);
     pollArrowKeys(*world.camera, keyState);
+    if (world.pads != nullptr) applyPad(world.pads->read(), *world.camera, passSeconds);
     world.clock.updatePlayTime(status);
     swap(world);
 }
@@ -134,6 +137,7 @@ void endScreenFrame(GameWorld& world) {
 }  // namespace
 
 void runPass(GameWorld& world, const uint8_t* keyState) {
+    if (world.picture != nullptr) world.picture->begin(world.window);
     applyLighting(world.lighting, *world.camera);
     switch (GameStatus::instance().state) {
         case GameState::Playing: playingFrame(world, keyState); break;

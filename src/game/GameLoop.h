@@ -11,6 +11,8 @@
 #include "game/Lighting.h"
 #include "player/Camera.h"
 #include "records/RecordFile.h"
+#include "pad/Gamepads.h"
+#include "screen/Picture.h"
 #include "player/Duck.h"
 #include "render/Overlay.h"
 #include "render/Panels.h"
@@ -40,6 +42,8 @@ struct GameWorld {
     bool runKept = false;           // the run on the end screen has gone to the records
     bool soundMuted = false;
     SoundPlayer* sound = nullptr;  // null: a silent game
+    ScaledPicture* picture = nullptr;  // null: drawn straight into the 1000 x 480 back buffer
+    Gamepads* pads = nullptr;          // null: keyboard and mouse only
 };
 
 // While the window is hidden or minimised: pauses a run in progress, then sleeps until the

@@ -54,5 +54,20 @@ GameParts startGame(SDL_Window* window, const GameOptions& options, const TimeSo
         }
     }
     world.soundMuted = options.muted;
+
+    // Any window size: the designed picture scaled whole. Controllers are an extra: without
+    // them the keyboard still plays.
+    if (window != nullptr) {
+        game.picture = std::make_unique<ScaledPicture>(WindowWidth, WindowHeight);
+        world.picture = game.picture.get();
+    }
+    if (options.controllers) {
+        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+            game.pads = std::make_unique<Gamepads>();
+            world.pads = game.pads.get();
+        } else {
+            std::fprintf(stderr, "Larkmere: no game controllers: %s\n", SDL_GetError());
+        }
+    }
     return game;
 }

@@ -17,6 +17,8 @@ struct GameParts {
     std::unique_ptr<Duck> duck;
     std::unique_ptr<RecordBook> records;
     std::unique_ptr<SoundPlayer> sound;
+    std::unique_ptr<ScaledPicture> picture;
+    std::unique_ptr<Gamepads> pads;
     GameWorld world;
 };
 
@@ -24,6 +26,7 @@ struct GameOptions {
     std::string recordsFolder;  // empty: runs are not kept
     bool sound = false;         // open the audio device (a game without one still runs)
     bool muted = false;
+    bool controllers = false;   // open SDL's game controllers (the keyboard plays without them)
 };
 
 // Needs the window's GL context current and its projection set. window may be null (the

@@ -2,6 +2,7 @@
 #include "game/Input.h"
 
 #include "player/Duck.h"
+#include "screen/Picture.h"
 
 namespace {
 void toggleNight(InputTargets& targets) {
@@ -70,7 +71,21 @@ void handleEvent(const SDL_Event& event, GameState table, InputTargets& targets)
                 targets.camera.mouseDeltaY = static_cast<float>(event.motion.yrel);
             }
             break;
-        case SDL_KEYUP: handleKeyRelease(event.key.keysym.sym, table, targets); break;
+        case SDL_KEYUP:
+            if (event.key.keysym.sym == SDLK_F11 || (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0)) {
+                toggleFullscreen(targets.window);
+            } else {
+                handleKeyRelease(event.key.keysym.sym, table, targets);
+            }
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (targets.pads != nullptr) targets.pads->deviceEvent(event);
+            break;
+        case SDL_CONTROLLERBUTTONUP: handleKeyRelease(keyForButton(event.cbutton.button), table, targets); break;
+        case SDL_CONTROLLERAXISMOTION:
+            if (targets.pads != nullptr) handleKeyRelease(targets.pads->triggerKey(event.caxis), table, targets);
+            break;
         default: break;
     }
 }

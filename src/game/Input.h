@@ -8,6 +8,7 @@
 #include "game/FrameClock.h"
 #include "core/GameStatus.h"
 #include "game/Lighting.h"
+#include "pad/Gamepads.h"
 #include "player/Camera.h"
 
 // Everything the keys and the mouse may change.
@@ -21,6 +22,8 @@ struct InputTargets {
     const FaceList& dayFaces;
     const FaceList& nightFaces;
     bool* soundMuted = nullptr;  // M mutes and unmutes in every state
+    SDL_Window* window = nullptr;   // F11 and Alt+Enter switch it to fullscreen and back
+    Gamepads* pads = nullptr;       // controllers; their buttons go through the key table
 };
 
 // One event, handled with the key table of `table` (the state the pass started in).

@@ -5,7 +5,7 @@
 
 namespace {
 // The one synopsis: the usage line and the help's first line both show it.
-constexpr const char* Synopsis = "larkmere [--uncapped] [--mute] [--records] [--help] [--version]";
+constexpr const char* Synopsis = "larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]";
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
@@ -16,13 +16,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.uncapped = true;
         } else if (option == "--mute") {
             line.muted = true;
+        } else if (option == "--fullscreen") {
+            line.fullscreen = true;
         } else if (option == "--help" || option == "-h") {
             line.action = LaunchAction::Help;
         } else if (option == "--version" || option == "--records") {
             // Help wins when asked for with either.
             if (line.action != LaunchAction::Help) line.action = option == "--version" ? LaunchAction::Version : LaunchAction::Records;
         } else {
-            return CommandLine{LaunchAction::Refuse, false, false, option};
+            CommandLine refused;
+            refused.action = LaunchAction::Refuse;
+            refused.refused = option;
+            return refused;
         }
     }
     return line;
@@ -40,6 +45,7 @@ const char* helpText() {
            "Options:\n"
            "  --uncapped   present frames as fast as the machine draws them (no vsync, no pacing)\n"
            "  --mute       start with the sound off\n"
+           "  --fullscreen start in fullscreen (F11 or Alt+Enter switches back)\n"
            "  --records    print your best score, best winning time, runs and wins, and exit\n"
            "  -h, --help   print this help and exit\n"
            "  --version    print the version and exit\n"
@@ -51,7 +57,16 @@ const char* helpText() {
            "  W           wireframe on / off      I           smooth / flat shading\n"
            "  L           sunset on / off         N           night on / off\n"
            "  1, 2, 3     slow, normal, fast      M           sound off / on\n"
-           "  Q, Escape   quit\n"
+           "  Q, Escape   quit                    F11, Alt+Enter  fullscreen / window\n"
+           "\n"
+           "Game controller (buttons act when released):\n"
+           "  Left stick, D-pad  move the duck    Right stick  turn the orbit view\n"
+           "  Start       pause / play            A           play again after the end\n"
+           "  Y           orbit / fixed view      X           textures on / off\n"
+           "  B           night on / off          LB          sunset on / off\n"
+           "  RB          wireframe on / off      R3          smooth / flat shading\n"
+           "  LT, L3, RT  slow, normal, fast      Back        sound off / on\n"
+           "  Quitting stays on the keyboard and the window's close button.\n"
            "\n"
            "Data: the folder in $LARKMERE_DATA_DIR when set, else the working folder when it holds\n"
            "assets/models/Duck.obj, else the installed ../share/games/larkmere or ../share/larkmere\n"

@@ -10,6 +10,7 @@ struct CommandLine {
     LaunchAction action = LaunchAction::Play;
     bool uncapped = false;  // no vsync and no pacing: as many frames as the machine draws
     bool muted = false;     // starts with the sound off (M turns it on)
+    bool fullscreen = false;  // starts in desktop fullscreen (F11 leaves it)
     std::string refused;    // the option that was not understood
 };
 

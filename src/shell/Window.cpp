@@ -22,14 +22,16 @@ std::string unusableVideoDriverReason(const char* driverName) {
     return {};
 }
 
-bool openGameWindow(const char* title, ShellWindow& shell, std::string& error) {
+bool openGameWindow(const char* title, ShellWindow& shell, std::string& error, bool fullscreen) {
     const std::string reason = unusableVideoDriverReason(SDL_GetCurrentVideoDriver());
     if (!reason.empty()) {
         error = reason;
         return false;
     }
     shell.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WindowWidth,
-                                    WindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+                                    WindowHeight,
+                                    SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                                        (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (shell.window == nullptr) {
         error = std::string("could not create the window: ") + SDL_GetError();
         return false;

@@ -15,9 +15,9 @@ struct ShellWindow {
 // that shows nothing (offscreen, dummy); the game must not run invisibly there.
 std::string unusableVideoDriverReason(const char* driverName);
 
-// Creates the centred, fixed-size window and its GL context. On failure returns false
-// and puts a one-line reason into error.
-bool openGameWindow(const char* title, ShellWindow& shell, std::string& error);
+// Creates the centred 1000 x 480 window (resizable; desktop fullscreen when asked) and its
+// GL context. On failure returns false and puts a one-line reason into error.
+bool openGameWindow(const char* title, ShellWindow& shell, std::string& error, bool fullscreen = false);
 void closeGameWindow(ShellWindow& shell);
 
 // The largest icon side handed to the window system; a larger picture is scaled down.

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     // A game nobody can see is a failure, not a run.
     ShellWindow shell;
     std::string error;
-    if (!openGameWindow("Larkmere", shell, error)) {
+    if (!openGameWindow("Larkmere", shell, error, line.fullscreen)) {
         std::fprintf(stderr, "Larkmere: %s\n", error.c_str());
         SDL_Quit();
         return 1;
@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
         options.recordsFolder = playerRecordsFolder();
         options.sound = true;
         options.muted = line.muted;
+        options.controllers = true;
         GameParts game = startGame(shell.window, options);
 
         const uint8_t* keyState = SDL_GetKeyboardState(nullptr);

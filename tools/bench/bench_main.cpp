@@ -113,6 +113,19 @@ int main(int argc, char** argv) {
         });
     }
     world.lighting.nightMode = status.wireframe = false;
+    // The same playing frame drawn offscreen and scaled into a 1920 x 1080 window (the
+    // screen must be that large for the window to get the size).
+    ScaledPicture picture(WindowWidth, WindowHeight);
+    world.picture = &picture;
+    report("playing frame, 1000 x 480 through the scaler", 30, [&] { status.state = GameState::Playing; runPass(world, keys); });
+    SDL_SetWindowSize(shell.window, 1920, 1080);
+    for (int i = 0; i < 50; ++i) SDL_PumpEvents();
+    int drawnW = 0, drawnH = 0;
+    SDL_GL_GetDrawableSize(shell.window, &drawnW, &drawnH);
+    const std::string scaledName = "playing frame, scaled to " + std::to_string(drawnW) + " x " + std::to_string(drawnH);
+    report(scaledName.c_str(), 30, [&] { status.state = GameState::Playing; runPass(world, keys); });
+    SDL_SetWindowSize(shell.window, WindowWidth, WindowHeight);
+    world.picture = nullptr;
     // The game's own loop: a pass, then the pacer's wait when the display is not vsynced.
     const auto loop = [&](const char* what, GameState state, bool uncapped) {
         const double hz = startPacing(shell.window, uncapped);

@@ -1,0 +1,85 @@
+// The window at other sizes, under a real window manager: F11 to fullscreen and back, a
+// wide window, and --fullscreen; the picture keeps its shape with black bars.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Game.h"
+
+namespace {
+// The tests' screen is 1280 x 1024: fullscreen scales the picture by 1.28 into 1280 x 614,
+// 205 rows down.
+constexpr int ScreenW = 1280, ScreenH = 1024;
+
+// openbox answers fullscreen requests as desktops do; started once per test's display.
+bool startWindowManager() {
+    shell("openbox >/dev/null 2>&1 &");
+    for (int i = 0; i < 600; ++i) {
+        if (shell("xprop -root _NET_SUPPORTING_WM_CHECK").second.find("window id") != std::string::npos) return true;
+        shell("sleep 0.1");
+    }
+    return false;
+}
+
+bool black(const Image& image, Area area) {
+    for (int y = area.y0; y < area.y1; y += 3) {
+        for (int x = area.x0; x < area.x1; x += 3) {
+            const Rgb p = image.at(x, y);
+            if (p.r + p.g + p.b > 0) return false;
+        }
+    }
+    return true;
+}
+// The windowed picture seen in the shot at (x0, y0), scaled by `scale`: few samples differ
+// by more than the filtering of the scale does.
+bool sameScaled(const Image& window, const Image& shot, int x0, int y0, double scale) {
+    int differ = 0, seen = 0;
+    for (int y = 2; y < 478; y += 4) {
+        for (int x = 2; x < 998; x += 4, ++seen) {
+            const Rgb a = window.at(x, y), b = shot.at(x0 + int(x * scale), y0 + int(y * scale));
+            differ += std::abs(a.r - b.r) > 60 || std::abs(a.g - b.g) > 60 || std::abs(a.b - b.b) > 60;
+        }
+    }
+    return differ * 20 < seen;
+}
+}  // namespace
+
+TEST(Screen, F11FillsTheScreenAndAWideWindowIsPillarboxed) {
+    ASSERT_TRUE(startWindowManager());
+    Game game;
+    ASSERT_TRUE(game.findWindow());
+    const auto windowed = game.waitFor("screen-window", [](const Image& i) { return i.width == 1000 && i.height == 480 && !black(i, {0, 0, 1000, 480}); });
+    ASSERT_TRUE(windowed);
+
+    game.xdotool("key F11");
+    const int top = (ScreenH - 614) / 2;
+    EXPECT_TRUE(game.waitFor("screen-fullscreen", [&](const Image& i) {
+        return i.width == ScreenW && i.height == ScreenH && black(i, {0, 0, ScreenW, top - 2}) &&
+               black(i, {0, top + 616, ScreenW, ScreenH}) && sameScaled(*windowed, i, 0, top, 1.28);
+    })) << "the help panel fills the screen's width, bars above and below";
+
+    game.xdotool("key F11");
+    EXPECT_TRUE(game.waitFor("screen-back", [&](const Image& i) {
+        return i.width == 1000 && i.height == 480 && countDifferent(*windowed, i) < 500;
+    }));
+
+    // As wide as the test's screen allows: a window reaching past it cannot be read back.
+    game.xdotool("search --onlyvisible --name '^Larkmere$' windowsize %@ 1250 480");
+    EXPECT_TRUE(game.waitFor("screen-wide", [&](const Image& i) {
+        return i.width == 1250 && i.height == 480 && black(i, {0, 0, 124, 480}) && black(i, {1126, 0, 1250, 480}) &&
+               sameScaled(*windowed, i, 125, 0, 1.0);
+    })) << "unscaled in the middle, bars left and right";
+    game.xdotool("key q");
+    EXPECT_EQ(game.waitForExit(), 0);
+}
+
+TEST(Screen, StartsFullscreenWhenAsked) {
+    ASSERT_TRUE(startWindowManager());
+    Game game(true, LARKMERE_SOURCE_DIR, {}, std::string(LARKMERE_BINARY) + " --fullscreen");
+    ASSERT_TRUE(game.findWindow());
+    EXPECT_TRUE(game.waitFor("screen-started-fullscreen", [](const Image& i) {
+        return i.width == ScreenW && i.height == ScreenH && black(i, {0, 0, ScreenW, 200}) && !black(i, {0, 300, ScreenW, 700});
+    }));
+    game.xdotool("key q");
+    EXPECT_EQ(game.waitForExit(), 0);
+}
