@@ -30,7 +30,7 @@ fi
 
 mkdir -p "$out/corpus"
 binary=$out/fuzz_obj_reader
-sources=("$root/tests/fuzz/fuzz_obj_reader.cpp" "$root/src/assets/ObjReader.cpp" "$root/src/assets/AssetFile.cpp")
+sources=("$root/tests/fuzz/fuzz_obj_reader.cpp" "$root/src/assets/ObjReader.cpp" "$root/src/assets/AssetFile.cpp" "$root/src/core/Language.cpp")
 rebuild=false
 [[ -x $binary ]] || rebuild=true
 for file in "${sources[@]}" "$root/src/assets/ObjReader.h"; do

@@ -8,15 +8,16 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/Language.h"
+
 namespace {
 std::string notRegular(mode_t mode) {
     if (S_ISDIR(mode)) return std::strerror(EISDIR);  // the system's own words, as open's would be
-    const char* kind = S_ISFIFO(mode)   ? "a FIFO"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "not a file";
-    return std::string("it is ") + kind + ", not a regular file";
+    return S_ISFIFO(mode)   ? tr("it is a FIFO, not a regular file")
+           : S_ISCHR(mode)  ? tr("it is a character device, not a regular file")
+           : S_ISBLK(mode)  ? tr("it is a block device, not a regular file")
+           : S_ISSOCK(mode) ? tr("it is a socket, not a regular file")
+                            : tr("it is not a file, not a regular file");
 }
 }  // namespace
 

@@ -16,7 +16,7 @@ GLenum solidPrimitive(std::size_t corners) {
 ObjModel readModelOrEnd(const std::string& path) {
     ObjFileRead read = readObjFile(path);
     if (!read.failure.empty()) {
-        std::fprintf(stderr, "Larkmere: %s\n", read.failure.c_str());
+        std::fputs(read.failure.c_str(), stderr);
         std::exit(1);
     }
     return std::move(read.model);

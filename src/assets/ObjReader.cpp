@@ -5,6 +5,7 @@
 #include "assets/ObjReader.h"
 
 #include "assets/AssetFile.h"
+#include "core/Language.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -194,7 +195,7 @@ ObjFileRead readObjFile(const std::string& path) {
     std::uintmax_t size = 0;
     std::FILE* file = openAsset(path, why, &size);
     if (file != nullptr && size > MaxModelBytes) {
-        why = "it is " + std::to_string(size) + " bytes, more than the " + std::to_string(MaxModelBytes) + " a model may have";
+        why = formatText(tr("it is %ju bytes, more than the %ju a model may have"), size, MaxModelBytes);
         std::fclose(file);
         file = nullptr;
     }
@@ -204,15 +205,15 @@ ObjFileRead readObjFile(const std::string& path) {
         text.append(buffer, n);
     }
     if (file != nullptr && std::ferror(file)) why = std::strerror(errno);
-    if (file != nullptr && text.size() > MaxModelBytes) why = "it grew past the " + std::to_string(MaxModelBytes) + " bytes a model may have";
+    if (file != nullptr && text.size() > MaxModelBytes) why = formatText(tr("it grew past the %ju bytes a model may have"), MaxModelBytes);
     if (file != nullptr) std::fclose(file);
-    if (!why.empty()) return {{}, "cannot read the model \"" + printable(path) + "\": " + why};
+    if (!why.empty()) return {{}, formatText(tr("Larkmere: cannot read the model \"%s\": %s\n"), printable(path).c_str(), why.c_str())};
     ObjModel model = readObj(text);
     if (model.faces.size() > MaxModelFaces) {
-        return {{}, "cannot use the model \"" + printable(path) + "\": it has " + std::to_string(model.faces.size()) +
-                        " faces, more than the " + std::to_string(MaxModelFaces) + " the game draws"};
+        return {{}, formatText(tr("Larkmere: cannot use the model \"%s\": it has %zu faces, more than the %zu the game draws\n"),
+                               printable(path).c_str(), model.faces.size(), MaxModelFaces)};
     }
-    if (model.faces.empty()) std::fprintf(stderr, "Larkmere: the model \"%s\" has no faces to draw\n", printable(path).c_str());
+    if (model.faces.empty()) std::fprintf(stderr, tr("Larkmere: the model \"%s\" has no faces to draw\n"), printable(path).c_str());
     return {std::move(model), ""};
 }
 

@@ -57,7 +57,7 @@ constexpr std::size_t MaxModelFaces = 200000;
 // A model read from a file, or why it cannot be used.
 struct ObjFileRead {
     ObjModel model;
-    std::string failure;  // empty when read; else one line naming the file and the reason
+    std::string failure;  // empty when read; else the line to print, naming the file and the reason
 };
 // Reads the file at path. One that cannot be read, is not a regular file or is over either
 // limit is a failure; one with no faces to draw is said so on standard error, and read.

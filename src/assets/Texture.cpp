@@ -2,6 +2,7 @@
 #include "assets/Texture.h"
 
 #include "assets/AssetFile.h"
+#include "core/Language.h"
 
 #include <FreeImage.h>
 
@@ -38,7 +39,7 @@ std::string unreadable(const std::string& path) {
     if (file == nullptr) return why;
     char byte = 0;
     const bool empty = std::fread(&byte, 1, 1, file) != 1;
-    why = !empty ? "" : std::ferror(file) ? std::strerror(errno) : "the file is empty";
+    why = !empty ? "" : std::ferror(file) ? std::strerror(errno) : tr("the file is empty");
     std::fclose(file);
     return why;
 }
@@ -48,8 +49,7 @@ std::string tooLarge(unsigned width, unsigned height) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     if (width <= static_cast<unsigned>(largest) && height <= static_cast<unsigned>(largest)) return "";
-    return std::to_string(width) + " x " + std::to_string(height) + " pixels is more than the " +
-           std::to_string(largest) + " x " + std::to_string(largest) + " this OpenGL takes";
+    return formatText(tr("%u x %u pixels is more than the %d x %d this OpenGL takes"), width, height, largest, largest);
 }
 
 // Why a picture FreeImage decoded cannot be brought to the asked depth: its own pixel type
@@ -59,8 +59,8 @@ std::string unconvertible(FIBITMAP* loaded, int depth) {
                                         "FIT_FLOAT",   "FIT_DOUBLE", "FIT_COMPLEX", "FIT_RGB16", "FIT_RGBA16", "FIT_RGBF", "FIT_RGBAF"};
     const unsigned type = FreeImage_GetImageType(loaded);
     const std::string name = type < sizeof names / sizeof *names ? names[type] : "type " + std::to_string(type);
-    return "FreeImage reads it as " + name + " at " + std::to_string(FreeImage_GetBPP(loaded)) +
-           " bits a pixel and cannot convert that to " + std::to_string(depth) + " bits";
+    return formatText(tr("FreeImage reads it as %s at %u bits a pixel and cannot convert that to %d bits"), name.c_str(),
+                  FreeImage_GetBPP(loaded), depth);
 }
 
 // The decoded picture at the asked depth, or none, with why in `why`. The format comes from
@@ -69,11 +69,11 @@ std::string unconvertible(FIBITMAP* loaded, int depth) {
 Bitmap decode(const std::string& path, int depth, std::string& why) {
     why = unreadable(path);
     const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(path.c_str());
-    if (why.empty() && format == FIF_UNKNOWN) why = "its extension names no picture format";
+    if (why.empty() && format == FIF_UNKNOWN) why = tr("its extension names no picture format");
     if (!why.empty()) return nullptr;
     FreeImage_SetOutputMessage(keepComplaint);
     decoderComplaint.clear();
-    const std::string notValid = std::string("it is not a valid ") + FreeImage_GetFormatFromFIF(format) + " picture";
+    const std::string notValid = formatText(tr("it is not a valid %s picture"), FreeImage_GetFormatFromFIF(format));
     Bitmap image;
     if (FreeImage_FIFSupportsNoPixels(format)) {
         const Bitmap header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
@@ -88,7 +88,7 @@ Bitmap decode(const std::string& path, int depth, std::string& why) {
         if (!why.empty()) image.reset();
     }
     // The decoder's own words say more than ours; a picture it still gave is shown.
-    if (!decoderComplaint.empty() && (image || why == notValid)) why = decoderComplaint + (image ? "; showing what could be read" : "");
+    if (!decoderComplaint.empty() && (image || why == notValid)) why = image ? formatText(tr("%s; showing what could be read"), decoderComplaint.c_str()) : decoderComplaint;
     return image;
 }
 
@@ -98,7 +98,7 @@ FIBITMAP* decodePicture(const std::string& path, int depth) {
     std::string why;
     Bitmap image = decode(path, depth, why);
     // Once per load, never per frame.
-    if (!why.empty()) std::fprintf(stderr, "Larkmere: picture \"%s\": %s\n", printable(path).c_str(), oneLine(why).c_str());
+    if (!why.empty()) std::fprintf(stderr, tr("Larkmere: picture \"%s\": %s\n"), printable(path).c_str(), oneLine(why).c_str());
     return image.release();
 }
 

@@ -5,6 +5,8 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
+#include "core/Language.h"
+
 namespace {
 constexpr int Channels = 10, QuackChannel = 8, EndChannel = 9;
 constexpr int StepGroup = 1, WhooshGroup = 2;
@@ -33,11 +35,11 @@ int channelFor(Sound sound) {
 
 bool SoundPlayer::open(std::string& reason) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
-        reason = std::string("cannot start audio (") + SDL_GetError() + ")";
+        reason = formatText(tr("cannot start audio (%s)"), SDL_GetError());
         return false;
     }
     if (Mix_OpenAudio(MixRate, AUDIO_S16SYS, 1, MixBufferSamples) < 0) {
-        reason = std::string("cannot open the audio device (") + Mix_GetError() + ")";
+        reason = formatText(tr("cannot open the audio device (%s)"), Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "assets/ObjLoader.h"
+#include "core/Language.h"
 
 GameParts startGame(SDL_Window* window, const GameOptions& options, const TimeSource& now) {
     GameParts game;
@@ -50,7 +51,7 @@ GameParts startGame(SDL_Window* window, const GameOptions& options, const TimeSo
         if (game.sound->open(noSound)) {
             world.sound = game.sound.get();
         } else {
-            std::fprintf(stderr, "Larkmere: no sound: %s\n", noSound.c_str());
+            std::fprintf(stderr, tr("Larkmere: no sound: %s\n"), noSound.c_str());
         }
     }
     world.soundMuted = options.muted;
@@ -66,7 +67,7 @@ GameParts startGame(SDL_Window* window, const GameOptions& options, const TimeSo
             game.pads = std::make_unique<Gamepads>();
             world.pads = game.pads.get();
         } else {
-            std::fprintf(stderr, "Larkmere: no game controllers: %s\n", SDL_GetError());
+            std::fprintf(stderr, tr("Larkmere: no game controllers: %s\n"), SDL_GetError());
         }
     }
     return game;

@@ -12,6 +12,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include "core/Language.h"
+
 namespace {
 std::string reason(int error) { return std::strerror(error); }
 
@@ -71,7 +73,7 @@ RecordRead readRecordFile(const std::string& path) {
         if (errno == ENOENT) return result;
         return {ReadStatus::Unreadable, {}, reason(errno)};
     }
-    if (!S_ISREG(info.st_mode)) return {ReadStatus::Damaged, {}, "it is not a regular file"};
+    if (!S_ISREG(info.st_mode)) return {ReadStatus::Damaged, {}, tr("it is not a regular file")};
     std::string text;
     if (!readAll(path, text)) return {ReadStatus::Unreadable, {}, reason(errno)};
     const std::optional<Records> records = parseRecords(text, result.why);
@@ -104,15 +106,15 @@ RecordOutcome RecordBook::finishRun(const RunResult& run) {
     if (read.status == ReadStatus::Damaged) {
         const std::string aside = asideName(path);
         if (std::rename(path.c_str(), aside.c_str()) == 0) {
-            report_("Larkmere: the records file " + path + " cannot be read (" + read.why + "); moved it to " + aside +
-                    " and started new records");
+            report_(formatText(tr("Larkmere: the records file %s cannot be read (%s); moved it to %s and started new records"),
+                           path.c_str(), read.why.c_str(), aside.c_str()));
             writable = true;
         } else {
-            report_("Larkmere: the records file " + path + " cannot be read (" + read.why + ") nor moved aside (" +
-                    reason(errno) + "); it is left as it is and this run is not kept");
+            report_(formatText(tr("Larkmere: the records file %s cannot be read (%s) nor moved aside (%s); it is left as it is and this run is not kept"),
+                           path.c_str(), read.why.c_str(), reason(errno).c_str()));
         }
     } else if (read.status == ReadStatus::Unreadable) {
-        report_("Larkmere: cannot read the records file " + path + ": " + read.why + "; this run is not kept");
+        report_(formatText(tr("Larkmere: cannot read the records file %s: %s; this run is not kept"), path.c_str(), read.why.c_str()));
     }
 
     const RecordOutcome outcome = applyRun(read.records, run);
@@ -121,7 +123,7 @@ RecordOutcome RecordBook::finishRun(const RunResult& run) {
     } else {
         if (writable && !writeFailureReported_) {
             writeFailureReported_ = true;
-            report_("Larkmere: cannot keep records in " + folder_ + ": " + reason(lockError) + "; the game plays on without them");
+            report_(formatText(tr("Larkmere: cannot keep records in %s: %s; the game plays on without them"), folder_.c_str(), reason(lockError).c_str()));
         }
         if (lockFd >= 0) close(lockFd);
     }
@@ -144,7 +146,7 @@ void RecordBook::write(int lockFd, const std::string& text) {
         if (fd >= 0) unlink(fresh.c_str());
         if (!writeFailureReported_) {
             writeFailureReported_ = true;
-            report_("Larkmere: cannot write the records file " + path + ": " + reason(error) + "; the old records are kept");
+            report_(formatText(tr("Larkmere: cannot write the records file %s: %s; the old records are kept"), path.c_str(), reason(error).c_str()));
         }
     }
     close(lockFd);

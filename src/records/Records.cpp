@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/Language.h"
 #include "render/Overlay.h"
 #include "world/Rules.h"
 
@@ -29,14 +30,13 @@ RecordOutcome applyRun(const Records& old, const RunResult& run) {
 
 std::string recordLineText(const RecordOutcome& outcome) {
     switch (outcome.line) {
-        case RecordLine::NewScore: return "NUEVO RECORD!";
-        case RecordLine::NewTime: return "NUEVO MEJOR TIEMPO!";
-        case RecordLine::NewScoreAndTime: return "NUEVO RECORD Y MEJOR TIEMPO!";
+        case RecordLine::NewScore: return tr("NUEVO RECORD!");
+        case RecordLine::NewTime: return tr("NUEVO MEJOR TIEMPO!");
+        case RecordLine::NewScoreAndTime: return tr("NUEVO RECORD Y MEJOR TIEMPO!");
         case RecordLine::ToBeat: break;
     }
-    std::string text = "Record: " + std::to_string(outcome.records.bestScore);
-    if (outcome.records.bestWinSeconds) text += "   Mejor tiempo: " + formatPlayTime(*outcome.records.bestWinSeconds);
-    return text;
+    if (!outcome.records.bestWinSeconds) return formatText(tr("Record: %d"), outcome.records.bestScore);
+    return formatText(tr("Record: %d   Mejor tiempo: %s"), outcome.records.bestScore, formatPlayTime(*outcome.records.bestWinSeconds).c_str());
 }
 
 // The target cannot leave the field, whose far edge is at z -70.
@@ -70,7 +70,7 @@ bool parseCount(const std::string& text, int64_t max, int32_t& value) {
 std::optional<Records> parseRecords(const std::string& text, std::string& why) {
     // A last line without its end may be a cut-off number: "wins 12" cut to "wins 1".
     if (text.empty() || text.back() != '\n') {
-        why = text.empty() ? "it is empty" : "its last line is cut off";
+        why = text.empty() ? tr("it is empty") : tr("its last line is cut off");
         return std::nullopt;
     }
     std::vector<std::string> lines;
@@ -78,16 +78,16 @@ std::optional<Records> parseRecords(const std::string& text, std::string& why) {
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     const std::string header = "larkmere-records ";
     if (lines[0].compare(0, header.size(), header) != 0) {
-        why = "it does not start with \"larkmere-records\"";
+        why = tr("it does not start with \"larkmere-records\"");
         return std::nullopt;
     }
     int32_t version = 0;
     if (!parseCount(lines[0].substr(header.size()), INT32_MAX, version) || version == 0) {
-        why = "its version is not a number";
+        why = tr("its version is not a number");
         return std::nullopt;
     }
     if (version > RecordsVersion) {
-        why = "it was written by a newer Larkmere (version " + std::to_string(version) + ")";
+        why = formatText(tr("it was written by a newer Larkmere (version %d)"), static_cast<int>(version));
         return std::nullopt;
     }
     Records records;
@@ -95,14 +95,14 @@ std::optional<Records> parseRecords(const std::string& text, std::string& why) {
     const std::vector<std::pair<std::string, int32_t*>> fields = {
         {"best-score", &records.bestScore}, {"best-win-seconds", &winSeconds}, {"runs", &records.runs}, {"wins", &records.wins}};
     if (lines.size() != fields.size() + 1) {
-        why = "it has " + std::to_string(lines.size()) + " lines, not " + std::to_string(fields.size() + 1);
+        why = formatText(tr("it has %zu lines, not %zu"), lines.size(), fields.size() + 1);
         return std::nullopt;
     }
     for (size_t i = 0; i < fields.size(); ++i) {
         const std::string& line = lines[i + 1];
         const std::string& name = fields[i].first;
         if (line.compare(0, name.size() + 1, name + " ") != 0) {
-            why = "line " + std::to_string(i + 2) + " is not \"" + name + "\"";
+            why = formatText(tr("line %zu is not \"%s\""), i + 2, name.c_str());
             return std::nullopt;
         }
         const std::string value = line.substr(name.size() + 1);
@@ -110,14 +110,14 @@ std::optional<Records> parseRecords(const std::string& text, std::string& why) {
         if (name == "best-win-seconds") records.bestWinSeconds = 0;
         const int64_t max = name == "best-score" ? maxRecordScore() : INT32_MAX;
         if (!parseCount(value, max, *fields[i].second)) {
-            why = name + " \"" + value + "\" is not a number from 0 to " + std::to_string(max);
+            why = formatText(tr("%s \"%s\" is not a number from 0 to %lld"), name.c_str(), value.c_str(), static_cast<long long>(max));
             return std::nullopt;
         }
     }
     if (records.bestWinSeconds) records.bestWinSeconds = winSeconds;
     if (records.wins > records.runs || (records.wins > 0) != records.bestWinSeconds.has_value() ||
         (records.runs == 0 && records.bestScore > 0)) {
-        why = "its records contradict each other";
+        why = tr("its records contradict each other");
         return std::nullopt;
     }
     return records;

@@ -7,16 +7,23 @@
 #include <cstdio>
 
 #include "core/GameStatus.h"
+#include "core/Language.h"
 
 void drawText(const char* text, float x, float y) {
     if (text == nullptr) return;
+    const std::string latin1 = toLatin1(text);
     glPushAttrib(GL_CURRENT_BIT);
     glColor3f(1.0f, 1.0f, 1.0f);
     glRasterPos2f(x, y);
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c != 0; ++c) {
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(latin1.c_str()); *c != 0; ++c) {
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, *c);
     }
     glPopAttrib();
+}
+
+int textWidth(const char* text) {
+    const std::string latin1 = toLatin1(text);
+    return glutBitmapLength(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(latin1.c_str()));
 }
 
 void beginOverlay(const ScreenSize& size) {
@@ -66,8 +73,8 @@ ScoreLines formatScoreLines(int32_t progress, int32_t elapsedSeconds) {
     ScoreLines lines{};
     char score[32];
     formatScore(progress, score, sizeof score);
-    std::snprintf(lines.score, sizeof lines.score, "Score: %s", score);
-    std::snprintf(lines.time, sizeof lines.time, "Tiempo: %s", formatPlayTime(elapsedSeconds).c_str());
+    std::snprintf(lines.score, sizeof lines.score, tr("Score: %s"), score);
+    std::snprintf(lines.time, sizeof lines.time, tr("Tiempo: %s"), formatPlayTime(elapsedSeconds).c_str());
     return lines;
 }
 

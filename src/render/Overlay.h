@@ -12,7 +12,10 @@ struct ScreenSize {
     float width = static_cast<float>(WindowWidth);
 };
 
+// The text is UTF-8; the font draws what Latin-1 holds of it.
 void drawText(const char* text, float x, float y);
+// Its width in pixels, as drawText draws it.
+int textWidth(const char* text);
 void beginOverlay(const ScreenSize& size);
 void endOverlay();
 // "MM : SS" with the leading zeros of the play clock; minutes keep counting past 99.

@@ -1,11 +1,11 @@
 // The blackboard panel and what is written on it: the help panel and the end screens.
 #include "render/Panels.h"
 
-#include <GL/freeglut.h>
 
 #include <cmath>
 
 #include "core/GameStatus.h"
+#include "core/Language.h"
 #include "render/Overlay.h"
 
 namespace {
@@ -17,30 +17,30 @@ ScreenSize screenOf(const Blackboard& board) {
 }
 
 const char* const HelpLeftColumn[] = {
-    "FLECHAS:  Mover el pato",
-    "V:  Cambio de vista",
-    "P:  Pausar el juego",
-    "Q:  Salir del juego",
-    "T:  Texturas (ON/OFF)",
-    "W:  Wireframe (ON/OFF)",
-    "I:  Interpolado / Facetado",
+    N_("FLECHAS:  Mover el pato"),
+    N_("V:  Cambio de vista"),
+    N_("P:  Pausar el juego"),
+    N_("Q:  Salir del juego"),
+    N_("T:  Texturas (ON/OFF)"),
+    N_("W:  Wireframe (ON/OFF)"),
+    N_("I:  Interpolado / Facetado"),
 };
 
 // Row 3 stays empty to set the speed keys apart from the lighting modes.
 const char* const HelpRightColumn[] = {
-    "1:  Velocidad LENTA",
-    "2:  Velocidad NORMAL",
-    "3:  Velocidad RAPIDA",
+    N_("1:  Velocidad LENTA"),
+    N_("2:  Velocidad NORMAL"),
+    N_("3:  Velocidad RAPIDA"),
     nullptr,
-    "N:  Modo nocturno (ON/OFF)",
-    "L:  Modo atardecer (ON/OFF)",
+    N_("N:  Modo nocturno (ON/OFF)"),
+    N_("L:  Modo atardecer (ON/OFF)"),
 };
 
 template <size_t N>
 void drawColumn(const Blackboard& board, const char* const (&rows)[N]) {
     for (size_t row = 0; row < N; ++row) {
         if (rows[row] == nullptr) continue;
-        drawText(rows[row], board.textLeft, board.textTop + static_cast<float>(row) * board.lineHeight);
+        drawText(tr(rows[row]), board.textLeft, board.textTop + static_cast<float>(row) * board.lineHeight);
     }
 }
 }  // namespace
@@ -78,8 +78,8 @@ void drawHelpPanel(const Blackboard& board) {
 
     glTranslatef(-board.width / 7.0f, board.height / 1.6f, 0.0f);
     // Nothing played yet means the first pause of a run: invite to start, not to return.
-    const char* prompt = GameStatus::instance().elapsedSeconds == 0 ? "PRESIONE P PARA EMPEZAR A JUGAR!"
-                                                                    : "PRESIONE P PARA VOLVER AL JUEGO!";
+    const char* prompt = GameStatus::instance().elapsedSeconds == 0 ? tr("PRESIONE P PARA EMPEZAR A JUGAR!")
+                                                                    : tr("PRESIONE P PARA VOLVER AL JUEGO!");
     drawText(prompt, 0.0f, 0.0f);
     endOverlay();
 }
@@ -93,13 +93,13 @@ void drawEndScreen(const Blackboard& board, const std::string& recordLine) {
     const ScoreLines lines = formatScoreLines(status.progress, status.elapsedSeconds);
 
     glTranslatef(-60.0f, -100.0f, 0.0f);
-    drawText(status.state == GameState::GameOver ? "GAME OVER" : "YOU WON!", 0.0f, 0.0f);
+    drawText(status.state == GameState::GameOver ? tr("GAME OVER") : tr("YOU WON!"), 0.0f, 0.0f);
     drawText(lines.score, board.lineHeight * 0.5f, board.textTop);
     drawText(lines.time, 5.0f - board.lineHeight * 0.5f, board.textTop + board.lineHeight);
-    drawText("PRESIONE R PARA REINICIAR", -2.0f * board.lineHeight - 5.0f, 200.0f);
+    drawText(tr("PRESIONE R PARA REINICIAR"), -2.0f * board.lineHeight - 5.0f, 200.0f);
     if (!recordLine.empty()) {
         // Halfway between the time's baseline and the prompt's, centred on the board.
-        const auto width = static_cast<float>(glutBitmapLength(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(recordLine.c_str())));
+        const auto width = static_cast<float>(textWidth(recordLine.c_str()));
         drawText(recordLine.c_str(), 60.0f - std::floor(width * 0.5f), 152.0f);
     }
     endOverlay();

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "core/Language.h"
+
 namespace {
 // The one synopsis: the usage line and the help's first line both show it.
 constexpr const char* Synopsis = "larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]";
@@ -34,12 +36,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 }
 
 const char* usageLine() {
-    static const std::string line = std::string("usage: ") + Synopsis;
+    static const std::string line = formatText(tr("usage: %s"), Synopsis);
     return line.c_str();
 }
 
 const char* helpText() {
-    static const std::string text = std::string("Usage: ") + Synopsis + "\n" +
+    static const std::string text = formatText(tr("Usage: %s\n"), Synopsis) + tr(
            "Steer the duck across ten lanes of traffic to the far side of the field.\n"
            "\n"
            "Options:\n"
@@ -74,6 +76,6 @@ const char* helpText() {
            "Records are kept in $XDG_DATA_HOME/larkmere/records (~/.local/share/larkmere/records\n"
            "when XDG_DATA_HOME is unset); a damaged file is moved aside, never overwritten.\n"
            "\n"
-           "Exit status: 0 after quitting, 1 when the game cannot start, 2 for an unknown option.\n";
+           "Exit status: 0 after quitting, 1 when the game cannot start, 2 for an unknown option.\n");
     return text.c_str();
 }

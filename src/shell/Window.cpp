@@ -12,12 +12,13 @@
 
 #include "assets/AssetFile.h"
 #include "assets/Texture.h"
+#include "core/Language.h"
 
 std::string unusableVideoDriverReason(const char* driverName) {
-    if (driverName == nullptr) return "no video driver is active";
+    if (driverName == nullptr) return tr("no video driver is active");
     if (std::strcmp(driverName, "offscreen") == 0 || std::strcmp(driverName, "dummy") == 0 ||
         std::strcmp(driverName, "evdev") == 0) {
-        return std::string("no display available (SDL video driver '") + driverName + "' shows nothing)";
+        return formatText(tr("no display available (SDL video driver '%s' shows nothing)"), driverName);
     }
     return {};
 }
@@ -33,12 +34,12 @@ bool openGameWindow(const char* title, ShellWindow& shell, std::string& error, b
                                     SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
                                         (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (shell.window == nullptr) {
-        error = std::string("could not create the window: ") + SDL_GetError();
+        error = formatText(tr("could not create the window: %s"), SDL_GetError());
         return false;
     }
     shell.context = SDL_GL_CreateContext(shell.window);
     if (shell.context == nullptr) {
-        error = std::string("could not create the OpenGL context: ") + SDL_GetError();
+        error = formatText(tr("could not create the OpenGL context: %s"), SDL_GetError());
         SDL_DestroyWindow(shell.window);
         shell.window = nullptr;
         return false;
@@ -67,8 +68,9 @@ void setWindowIcon(SDL_Window* window, const std::string& path) {
         const double shrink = static_cast<double>(MaxIconSide) / std::max(width, height);
         FIBITMAP* smaller = FreeImage_Rescale(icon, std::max(1, static_cast<int>(width * shrink)),
                                               std::max(1, static_cast<int>(height * shrink)), FILTER_BOX);
-        std::fprintf(stderr, "Larkmere: picture \"%s\": %u x %u pixels is more than the %d x %d a window icon may be; %s\n",
-                     printable(path).c_str(), width, height, MaxIconSide, MaxIconSide, smaller ? "scaled down" : "left out");
+        std::fprintf(stderr, smaller ? tr("Larkmere: picture \"%s\": %u x %u pixels is more than the %d x %d a window icon may be; scaled down\n")
+                             : tr("Larkmere: picture \"%s\": %u x %u pixels is more than the %d x %d a window icon may be; left out\n"),
+                     printable(path).c_str(), width, height, MaxIconSide, MaxIconSide);
         FreeImage_Unload(icon);
         if (smaller == nullptr) return;
         icon = smaller;
@@ -87,7 +89,7 @@ namespace {
 void glutFatal(const char* format, va_list args) {
     char text[512];
     std::vsnprintf(text, sizeof text, format, args);
-    std::fprintf(stderr, "Larkmere: cannot start the bitmap font (freeglut): %s\n", text);
+    std::fprintf(stderr, tr("Larkmere: cannot start the bitmap font (freeglut): %s\n"), text);
     std::exit(1);
 }
 }  // namespace

@@ -41,14 +41,14 @@ TEST(Installed, IntoAPrefixTheGameStartsAnywhereAndUninstallLeavesNothing) {
     ASSERT_EQ(shell("cmake --install " LARKMERE_BUILD_DIR " --prefix " + prefix + " >/dev/null").first, 0);
     for (const char* file : {"bin/larkmere", "share/larkmere/assets/models/Duck.obj", "share/doc/larkmere/LICENSE",
                              "share/man/man6/larkmere.6", "share/larkmere/assets/icons/duck-64.png",
-                             "share/icons/hicolor/48x48/apps/org.larkmere.Larkmere.png"})
+                             "share/icons/hicolor/48x48/apps/org.larkmere.Larkmere.png", "share/locale/es/LC_MESSAGES/larkmere.mo"})
         EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
     EXPECT_EQ(shell("desktop-file-validate " + prefix + "/share/applications/org.larkmere.Larkmere.desktop").first, 0);
     EXPECT_EQ(shell("appstreamcli validate --no-net " + prefix + "/share/metainfo/org.larkmere.Larkmere.metainfo.xml >/dev/null").first, 0);
     playsFromTheRoot(prefix + "/bin/larkmere");
 
     // The command line answers without a window: no display is there to open one.
-    const std::string bare = "cd / && env -u DISPLAY " + prefix + "/bin/larkmere";
+    const std::string bare = "cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C " + prefix + "/bin/larkmere";
     EXPECT_EQ(shell(bare + " --version 2>&1"), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
     const auto [helped, help] = shell(bare + " --help 2>&1");
     EXPECT_EQ(helped, 0);
@@ -57,6 +57,9 @@ TEST(Installed, IntoAPrefixTheGameStartsAnywhereAndUninstallLeavesNothing) {
     EXPECT_EQ(shell(bare + " --fullscreen 2>&1 >/dev/null"),
               std::make_pair(2, std::string("Larkmere: unknown option \"--fullscreen\" "
                                             "(usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version])\n")));
+    // The installed catalogs are found next to the installed data.
+    EXPECT_EQ(shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL LANG=es_ES.UTF-8 " + prefix + "/bin/larkmere --fullscreen 2>&1").second,
+              "Larkmere: opción desconocida «--fullscreen» (uso: larkmere [--uncapped] [--mute] [--records] [--help] [--version])\n");
     // The manual and --help name the same options.
     const std::string manual = shell("cat " + prefix + "/share/man/man6/larkmere.6").second;
     EXPECT_EQ(options(manual), options(help));

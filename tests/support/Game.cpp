@@ -29,7 +29,8 @@ Game::Game(bool display, const std::string& dir, std::vector<std::string> env, c
     // the sound and plays it nowhere, unless the test chooses a driver itself (a later
     // assignment wins).
     for (const std::string& var : env) command += var.rfind("-u ", 0) == 0 ? " " + var : "";
-    command += " XDG_DATA_HOME=" + testDataHome() + " SDL_AUDIODRIVER=dummy";
+    // The game speaks the design's texts unless a test asks for a language.
+    command += " -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C XDG_DATA_HOME=" + testDataHome() + " SDL_AUDIODRIVER=dummy";
     for (const std::string& var : env) command += var.rfind("-u ", 0) == 0 ? "" : " " + var;
     command += " " + binary + " 2>" + errorsPath_;
     pid_ = fork();
