@@ -52,18 +52,18 @@ TEST(Installed, IntoAPrefixTheGameStartsAnywhereAndUninstallLeavesNothing) {
     EXPECT_EQ(shell(bare + " --version 2>&1"), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
     const auto [helped, help] = shell(bare + " --help 2>&1");
     EXPECT_EQ(helped, 0);
-    EXPECT_EQ(help.rfind("Usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version]\n", 0), 0u) << help;
+    EXPECT_EQ(help.rfind("Usage: larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]\n", 0), 0u) << help;
     EXPECT_NE(help.find("  P           pause / play"), std::string::npos) << help;
-    EXPECT_EQ(shell(bare + " --fullscreen 2>&1 >/dev/null"),
-              std::make_pair(2, std::string("Larkmere: unknown option \"--fullscreen\" "
-                                            "(usage: larkmere [--uncapped] [--mute] [--records] [--help] [--version])\n")));
+    EXPECT_EQ(shell(bare + " --windowed 2>&1 >/dev/null"),
+              std::make_pair(2, std::string("Larkmere: unknown option \"--windowed\" "
+                                            "(usage: larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version])\n")));
     // The installed catalogs are found next to the installed data.
-    EXPECT_EQ(shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL LANG=es_ES.UTF-8 " + prefix + "/bin/larkmere --fullscreen 2>&1").second,
-              "Larkmere: opción desconocida «--fullscreen» (uso: larkmere [--uncapped] [--mute] [--records] [--help] [--version])\n");
+    EXPECT_EQ(shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL LANG=es_ES.UTF-8 " + prefix + "/bin/larkmere --windowed 2>&1").second,
+              "Larkmere: opción desconocida «--windowed» (uso: larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version])\n");
     // The manual and --help name the same options.
     const std::string manual = shell("cat " + prefix + "/share/man/man6/larkmere.6").second;
     EXPECT_EQ(options(manual), options(help));
-    EXPECT_EQ(options(help), (std::set<std::string>{"--uncapped", "--mute", "--records", "--help", "-h", "--version"}));
+    EXPECT_EQ(options(help), (std::set<std::string>{"--uncapped", "--mute", "--fullscreen", "--records", "--help", "-h", "--version"}));
 
     ASSERT_EQ(shell("cmake --build " LARKMERE_BUILD_DIR " --target uninstall >/dev/null").first, 0);
     EXPECT_EQ(shell("cd " + prefix + " && find . | sort").second, ".\n./share\n./share/applications\n");
