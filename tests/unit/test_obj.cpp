@@ -45,7 +45,7 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
     const std::pair<const char*, const char*> unreadable[] = {{"./assets/models/Missing.obj", "No such file or directory"},
                                                               {"./assets/models", "Is a directory"}};
     for (const auto& [path, why] : unreadable)
-        EXPECT_EQ(readObjFile(path).failure, std::string("cannot read the model \"") + path + "\": " + why);
+        EXPECT_EQ(readObjFile(path).failure, std::string("Larkmere: cannot read the model \"") + path + "\": " + why + "\n");
 
     const ObjModel model = readObj("v +10 0 -5e0\nvt 0.25 0.75\nvn 0 2 0\nf 1/1/1 1 1/1\n");
     ASSERT_EQ(model.faces.size(), 1u);
