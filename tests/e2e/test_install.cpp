@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <set>
 
 #include "support/Game.h"
@@ -22,13 +21,18 @@ void playsFromTheRoot(const std::string& binary) {
     EXPECT_EQ(game.waitForExit(), 0);
     EXPECT_EQ(game.errors(), "");
 }
-// Option names in a text: "--uncapped", "-h", ... (troff writes a dash as "\-").
+// Option names in a text: "--uncapped", "-h", ... at its start or after a space or "[" (troff
+// writes a dash as "\-").
 std::set<std::string> options(std::string text) {
-    text = std::regex_replace(text, std::regex(R"(\\-)"), "-");
+    for (size_t i = 0; (i = text.find("\\-", i)) != std::string::npos;) text.erase(i, 1);
     std::set<std::string> found;
-    const std::regex option(R"((^|[ \[])(--?[a-z]+))");
-    for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it)
-        found.insert((*it)[2]);
+    for (size_t i = 0; (i = text.find('-', i)) != std::string::npos;) {
+        const size_t letters = i + 1 + (text.compare(i, 2, "--") == 0);
+        size_t end = letters;
+        while (end < text.size() && std::islower(static_cast<unsigned char>(text[end]))) ++end;
+        if ((i == 0 || text[i - 1] == ' ' || text[i - 1] == '[') && end > letters) found.insert(text.substr(i, end - i));
+        i = end;
+    }
     return found;
 }
 }  // namespace

@@ -2,9 +2,10 @@
 // the whole of standard error, and whether the game plays on. One short process per row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fnmatch.h>
 #include <fstream>
-#include <regex>
 #include <sys/stat.h>
 
 #include "support/Game.h"
@@ -37,7 +38,7 @@ struct Row {
     std::string file, bytes;        // the damage; no file: the game's own assets
     std::vector<std::string> keys;  // pressed in turn ("close": the close request); none: it ends itself
     int status;
-    std::string errors;  // a pattern for the whole of standard error
+    std::string errors;  // a shell pattern (fnmatch) for the whole of standard error
     std::vector<std::string> env = {};
     bool display = true;
     std::string arguments = "";
@@ -54,7 +55,12 @@ void run(const Row& row) {
         // Plays on: a first frame drawn (the sky is never black) that the keys still reach.
         ASSERT_TRUE(game.waitFor(std::string("start_") + row.name, [](const Image& s) { return s.at(500, 5).b > 40; }));
     }
-    const auto said = [&](const Image&) { return std::regex_search(game.errors(), std::regex(row.errors)); };
+    // A * stands for part of one line, except a leading one, which may also hold a library's notice line.
+    const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    const auto said = [&](const Image&) {
+        const std::string text = game.errors();
+        return fnmatch(row.errors.c_str(), text.c_str(), 0) == 0 && lines(text) <= lines(row.errors) + (row.errors[0] == '*');
+    };
     for (const std::string& key : row.keys) {
         key == "close" ? game.requestClose() : void(game.xdotool("key " + key));
         // Each key waits for its screen: after P play, seen by the clock's dark box; after N
@@ -68,25 +74,25 @@ void run(const Row& row) {
         }
     }
     EXPECT_EQ(game.waitForExit(), row.status) << game.errors();
-    EXPECT_TRUE(std::regex_match(game.errors(), std::regex(row.errors))) << game.errors();
+    EXPECT_TRUE(said({})) << game.errors();
     if (!row.file.empty()) fs::remove_all(folder);
 }
 
 std::string picture(const std::string& file, const std::string& why) {
-    return "Larkmere: picture \"\\./assets/textures/" + file + "\": " + why + "\n";
+    return "Larkmere: picture \"./assets/textures/" + file + "\": " + why + "\n";
 }
 }  // namespace
 
 TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
     std::string manyFaces = "v 0 0 0\n";
     for (int i = 0; i < 200001; ++i) manyFaces += "f 1 1 1\n";
-    const std::string model = "Larkmere: (cannot read )?the model \"\\./assets/models/Duck\\.obj\"";
+    const std::string model = "Larkmere: *the model \"./assets/models/Duck.obj\"";
     const Row rows[] = {
-        {"no display", "", "", {}, 1, "([^\n]*\n)?Larkmere: no display available .*\n", {}, false},
-        {"no audio device", "", "", {"p", "Escape"}, 0, "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available\\)\n",
+        {"no display", "", "", {}, 1, "*Larkmere: no display available *\n", {}, false},
+        {"no audio device", "", "", {"p", "Escape"}, 0, "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available)\n",
          {"SDL_AUDIODRIVER=nonsense"}},
-        {"a sound missing", "sounds/quack.wav", "<none>", {"p", "Escape"}, 0, "Larkmere: no sound: \\./assets/sounds/quack\\.wav: .*\n"},
-        {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: .*\n", {"SDL_VIDEODRIVER=nonsense"}, false},
+        {"a sound missing", "sounds/quack.wav", "<none>", {"p", "Escape"}, 0, "Larkmere: no sound: ./assets/sounds/quack.wav: *\n"},
+        {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: *\n", {"SDL_VIDEODRIVER=nonsense"}, false},
         {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
         {"model of binary garbage", "models/Duck.obj", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, {"close"}, 0,
          model + " has no faces to draw\n"},
@@ -95,32 +101,32 @@ TEST(GameStartup, NoWindowOrADamagedModelSaysWhyAndEndsOrPlaysOn) {
         {"model of 16 MiB and a byte", "models/Duck.obj", std::string(16777217, '#'), {}, 1,
          model + ": it is 16777217 bytes, more than the 16777216 a model may have\n"},
         {"model of 200001 faces", "models/Duck.obj", manyFaces, {}, 1,
-         "Larkmere: cannot use the model \"\\./assets/models/Duck\\.obj\": it has 200001 faces, more than the 200000 the game draws\n"},
+         "Larkmere: cannot use the model \"./assets/models/Duck.obj\": it has 200001 faces, more than the 200000 the game draws\n"},
         {"option with a newline and an escape", "", "", {}, 2,
-         R"(Larkmere: unknown option "x\\nbad\\x1b\[2J" \(usage: [^\n]*\)\n)", {}, true, " \"$(printf 'x\\nbad\\033[2J')\""}};
+         "Larkmere: unknown option \"x\\\\nbad\\\\x1b\\[2J\" (usage: *)\n", {}, true, " \"$(printf 'x\\nbad\\033[2J')\""}};
     for (const Row& row : rows) run(row);
 }
 
 TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
     const std::string grass = shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, duck = shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/Duck.jpg").second;
     const Row rows[] = {
-        {"grass empty", "textures/grass.png", "", {"Escape"}, 0, picture("grass\\.png", "the file is empty")},
+        {"grass empty", "textures/grass.png", "", {"Escape"}, 0, picture("grass.png", "the file is empty")},
         {"grass truncated", "textures/grass.png", grass.substr(0, 3000), {"Escape"}, 0,
-         picture("grass\\.png", "Read error: invalid or corrupted PNG file")},
-        {"grass of text", "textures/grass.png", "v 1 2 3\n", {"Escape"}, 0, picture("grass\\.png", "it is not a valid PNG picture")},
-        {"grass a directory", "textures/grass.png", "<dir>", {"Escape"}, 0, picture("grass\\.png", "Is a directory")},
+         picture("grass.png", "Read error: invalid or corrupted PNG file")},
+        {"grass of text", "textures/grass.png", "v 1 2 3\n", {"Escape"}, 0, picture("grass.png", "it is not a valid PNG picture")},
+        {"grass a directory", "textures/grass.png", "<dir>", {"Escape"}, 0, picture("grass.png", "Is a directory")},
         {"blackboard of 100000 x 100000", "textures/blackboard.png", HugeHeaderPng, {"Escape"}, 0,
-         picture("blackboard\\.png", "100000 x 100000 pixels is more than the ([0-9]+) x \\1 this OpenGL takes") +
-             picture("blackboard\\.png", "100000 x 100000 pixels is more than the ([0-9]+) x \\2 this OpenGL takes")},
+         picture("blackboard.png", "100000 x 100000 pixels is more than the [0-9]* x [0-9]* this OpenGL takes") +
+             picture("blackboard.png", "100000 x 100000 pixels is more than the [0-9]* x [0-9]* this OpenGL takes")},
         {"duck a PNG named .jpg", "textures/Duck.jpg", grass, {"Escape"}, 0,
-         picture("Duck\\.jpg", "Not a JPEG file: starts with 0x89 0x50")},
+         picture("Duck.jpg", "Not a JPEG file: starts with 0x89 0x50")},
         {"duck truncated", "textures/Duck.jpg", duck.substr(0, duck.size() / 2), {"Escape"}, 0,
-         picture("Duck\\.jpg", "Premature end of JPEG file; showing what could be read")},
+         picture("Duck.jpg", "Premature end of JPEG file; showing what could be read")},
         {"night face missing, night on and off", "textures/skybox/left_night.png", "<none>", {"p", "n", "n", "Escape"}, 0,
-         picture("skybox/left_night\\.png", "No such file or directory")},
-        {"grass a FIFO", "textures/grass.png", "<fifo>", {"Escape"}, 0, picture("grass\\.png", "it is a FIFO, not a regular file")},
+         picture("skybox/left_night.png", "No such file or directory")},
+        {"grass a FIFO", "textures/grass.png", "<fifo>", {"Escape"}, 0, picture("grass.png", "it is a FIFO, not a regular file")},
         {"icon of 2048 x 2048", "icons/duck-64.png", shell("convert -size 2048x2048 xc:orange png:-").second, {"Escape"}, 0,
-         "Larkmere: picture \"\\./assets/icons/duck-64\\.png\": 2048 x 2048 pixels is more than the 512 x 512 a window icon may be; scaled down\n"}};
+         "Larkmere: picture \"./assets/icons/duck-64.png\": 2048 x 2048 pixels is more than the 512 x 512 a window icon may be; scaled down\n"}};
     for (const Row& row : rows) run(row);
 }
 

@@ -56,10 +56,7 @@ protected:
         now += length;
         runPass(world, keyState ? keyState : keys);
     }
-    void parkCarOnTheDuck() {
-        world.traffic[0].position = Vec3{camera.target.x + 1.0f, 2.0f, camera.target.z + 1.0f};
-        world.traffic[0].speed = 0.0f;
-    }
+    void parkCarOnTheDuck() { world.traffic[0].position = {camera.target.x + 1, 2, camera.target.z + 1}, world.traffic[0].speed = 0; }
     std::vector<float> carsX() const {
         std::vector<float> x;
         for (const Car& car : world.traffic) x.push_back(car.position.x);
@@ -67,6 +64,12 @@ protected:
     }
     GameStatus& status() { return GameStatus::instance(); }
 };
+SDL_SysWMinfo x11() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    EXPECT_TRUE(SDL_GetWindowWMInfo(ensureGlContext(), &info));
+    return info;
+}
 }  // namespace
 
 TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
@@ -94,9 +97,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
 
     // 1.5 s of play, 10 s paused, then 0.1 s of play: one second of play time, and the cars
     // of the first pass back move by that pass's delta only.
-    camera.target.z = 60.0f, camera.keyForward = false;
-    world.traffic = makeTraffic();
-    status().state = GameState::Playing;
+    camera.target.z = 60.0f, camera.keyForward = false, world.traffic = makeTraffic(), status().state = GameState::Playing;
     for (int i = 0; i < 16; ++i) pass(milliseconds(i == 0 ? 0 : 100));
     ASSERT_TRUE(SDL_GetRelativeMouseMode()) << "play holds the mouse";
     pushKeyRelease(SDLK_p);
@@ -122,10 +123,8 @@ TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
     pass();
     EXPECT_EQ(status().state, GameState::Won);
     // A hit and a P release in one pass: the keys come after the rules.
-    status() = GameStatus{GameState::Playing};
-    camera.target.z = 60.0f;
-    parkCarOnTheDuck();
-    pushKeyRelease(SDLK_p);
+    status() = GameStatus{GameState::Playing}, camera.target.z = 60.0f;
+    parkCarOnTheDuck(), pushKeyRelease(SDLK_p);
     pass();
     EXPECT_EQ(status().state, GameState::Paused);
     status().state = GameState::Playing;
@@ -135,8 +134,7 @@ TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
     // The end screen stands still; R starts a new run where the cars stand, settings kept.
     const GameStatus atTheHit = status();
     const std::vector<float> cars = carsX();
-    status().wireframe = true;
-    camera.target.z = -80.0f;
+    status().wireframe = true, camera.target.z = -80.0f;
     for (int i = 0; i < 5; ++i) pass(milliseconds(400));
     EXPECT_EQ(std::tie(status().state, status().progress, status().elapsedSeconds),
               std::tie(atTheHit.state, atTheHit.progress, atTheHit.elapsedSeconds));
@@ -156,9 +154,7 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
     for (const auto& [speed, factor, walk] : {std::tuple{GameSpeed::Slow, 0.5f, 9.0f}, {GameSpeed::Normal, 1.0f, 18.0f},
                                               {GameSpeed::Fast, 2.0f, 36.0f}}) {
         SCOPED_TRACE(factor);
-        camera.target = {0.0f, 3.0f, 60.0f};
-        world.traffic = makeTraffic();
-        world.clock = FrameClock([this] { return now; });
+        camera.target = {0.0f, 3.0f, 60.0f}, world.traffic = makeTraffic(), world.clock = FrameClock([this] { return now; });
         status() = GameStatus{GameState::Playing, speed};
         pass();  // polls the arrows held
         const float z = camera.target.z;
@@ -174,11 +170,9 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
 }
 
 TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
-    world.lighting.nightMode = true;
-    status().state = GameState::Playing;
+    world.lighting.nightMode = true, status().state = GameState::Playing;
     keys[SDL_SCANCODE_LEFT] = 1;  // every pass's view differs from the last one's
-    pass();
-    pass();
+    pass(), pass();
     const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
     const Vec3 target = camera.target;
     pass();
@@ -194,21 +188,15 @@ TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
 TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
     // A real key press through the X server: the event drain of the pass brings it into
     // SDL's key state, and the poll that follows must already see it.
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(ensureGlContext(), &info));
+    const SDL_SysWMinfo info = x11();
     Display* display = info.info.x11.display;
     XSetInputFocus(display, info.info.x11.window, RevertToParent, CurrentTime);
     status().state = GameState::Playing;
-    const KeyCode up = XKeysymToKeycode(display, XK_Up);
-    XTestFakeKeyEvent(display, up, True, CurrentTime);
-    XSync(display, False);
-    pass(milliseconds(20), SDL_GetKeyboardState(nullptr));
-    EXPECT_TRUE(camera.keyForward);
-    XTestFakeKeyEvent(display, up, False, CurrentTime);
-    XSync(display, False);
-    pass(milliseconds(20), SDL_GetKeyboardState(nullptr));
-    EXPECT_FALSE(camera.keyForward);
+    for (const bool down : {true, false}) {
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Up), down, CurrentTime), XSync(display, False);
+        pass(milliseconds(20), SDL_GetKeyboardState(nullptr));
+        EXPECT_EQ(camera.keyForward, down);
+    }
 }
 
 TEST_F(Pass, EndScreensShowTheSkyFromNoViewWithoutDuckOrCars) {
@@ -347,16 +335,14 @@ TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
     const auto check = [](const std::string& name, GLuint texture, GLint width, GLint height, GLint format, GLint wrap,
                           GLint mode = GL_MODULATE) {
         SCOPED_TRACE(name);
-        GLint env = 0, value[7] = {};
-        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+        std::vector<GLint> value(8);
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value[7]);
         glBindTexture(GL_TEXTURE_2D, texture);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &value[0]);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &value[1]);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &value[2]);
-        const GLenum parameters[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER};
-        for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, parameters[i], &value[3 + i]);
-        EXPECT_EQ(std::vector<GLint>(value, value + 7), (std::vector<GLint>{width, height, format, wrap, wrap, GL_LINEAR, GL_LINEAR}));
-        EXPECT_EQ(env, mode);
+        const GLenum names[] = {GL_TEXTURE_WIDTH, GL_TEXTURE_HEIGHT, GL_TEXTURE_INTERNAL_FORMAT, GL_TEXTURE_WRAP_S,
+                                GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER};
+        for (int i = 0; i < 7; ++i)
+            i < 3 ? glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, names[i], &value[i]) : glGetTexParameteriv(GL_TEXTURE_2D, names[i], &value[i]);
+        EXPECT_EQ(value, (std::vector<GLint>{width, height, format, wrap, wrap, GL_LINEAR, GL_LINEAR, mode}));
         // The picture goes up unchanged, its bottom row first.
         std::vector<uint8_t> texels(size_t(width) * height * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -417,9 +403,7 @@ TEST_F(GlTest, ProjectionIsTheFixedPerspective) {
 }
 
 TEST_F(GlTest, WindowIconIsTheDuckUpright) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(ensureGlContext(), &info));
+    const SDL_SysWMinfo info = x11();
     setWindowIcon(ensureGlContext(), "./assets/icons/duck-64.png");
     Atom type = 0;
     int format = 0;
@@ -429,16 +413,14 @@ TEST_F(GlTest, WindowIconIsTheDuckUpright) {
                        0, 1 << 20, False, AnyPropertyType, &type, &format, &count, &left, &data);
     // Width and height (64 each), then ARGB rows from the top, each 32-bit item in a long.
     // Every opaque pixel is the picture's.
-    std::vector<unsigned long> icon(count);
-    for (unsigned long i = 0; i < count; ++i) icon[i] = reinterpret_cast<long*>(data)[i] & 0xffffffffL;
+    const std::vector<unsigned long> icon(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
     XFree(data);
     const Image duck = loadImage("./assets/icons/duck-64.png");
     ASSERT_EQ(icon.size(), 2u + 64 * 64);
-    EXPECT_EQ(icon[2 + 32 * 64 + 32] >> 24, 255u) << "the badge's middle is opaque";
+    EXPECT_EQ(icon[2 + 32 * 64 + 32] >> 24 & 255, 255u) << "the badge's middle is opaque";
     for (int i = 0; i < 64 * 64; ++i) {
         const unsigned long p = icon[2 + i];
         const Rgb want = duck.at(i % 64, i / 64);
-        ASSERT_TRUE(p >> 24 != 255 || (int(p >> 16 & 255) == want.r && int(p >> 8 & 255) == want.g && int(p & 255) == want.b))
-            << "icon pixel " << i % 64 << ", " << i / 64;
+        ASSERT_TRUE((p >> 24 & 255) != 255 || (p & 0xffffff) == unsigned(want.r << 16 | want.g << 8 | want.b)) << i % 64 << ", " << i / 64;
     }
 }

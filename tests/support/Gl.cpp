@@ -44,8 +44,7 @@ SDL_Window* ensureGlContext() {
 
 void GlTest::SetUp() {
     ASSERT_NE(ensureGlContext(), nullptr);
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) continue;
     SDL_SetRelativeMouseMode(SDL_FALSE);  // a playing pass of an earlier test may have taken the mouse
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -76,36 +75,26 @@ TextMask textMask(const char* text) {
     static std::map<std::string, TextMask> made;
     if (made.count(text)) return made[text];
     constexpr int PenX = 40, PenY = 100;
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    beginOverlay(ScreenSize{});
-    drawText(text, PenX, PenY);
-    endOverlay();
-    glEnable(GL_DEPTH_TEST);
+    glClearColor(0, 0, 0, 1), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    beginOverlay(ScreenSize{}), drawText(text, PenX, PenY), endOverlay(), glEnable(GL_DEPTH_TEST);
     const Image image = readFramebuffer();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     TextMask mask{text, {}, {}};
     int x0 = image.width, x1 = 0, y0 = image.height, y1 = 0;
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            if (image.at(x, y).r < 128) continue;
-            mask.ink.emplace_back(x - PenX, y - PenY);
-            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-        }
-    }
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (image.at(x, y).r >= 128)
+                mask.ink.emplace_back(x - PenX, y - PenY), x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
     // Paper: two rows above and below the ink, and one letter's width at each end.
-    for (int y = y0 - 2; y <= y1 + 2; ++y) {
-        for (int x = x0 - 10; x <= x1 + 10; ++x) {
+    for (int y = y0 - 2; y <= y1 + 2; ++y)
+        for (int x = x0 - 10; x <= x1 + 10; ++x)
             if (image.at(x, y).r < 128) mask.paper.emplace_back(x - PenX, y - PenY);
-        }
-    }
     return made[text] = mask;
 }
 
 void pushKeyRelease(SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = event.key.type = SDL_KEYUP;
+    SDL_Event event{SDL_KEYUP};
     event.key.keysym.sym = key;
     SDL_PushEvent(&event);
 }

@@ -36,12 +36,11 @@ bool saveImage(Image image, const std::string& path) {
 
 int countDifferent(const Image& a, const Image& b, Area area, int tolerance) {
     int count = 0;
-    for (int y = std::max(area.y0, 0); y < std::min({area.y1, a.height, b.height}); ++y) {
+    for (int y = std::max(area.y0, 0); y < std::min({area.y1, a.height, b.height}); ++y)
         for (int x = std::max(area.x0, 0); x < std::min({area.x1, a.width, b.width}); ++x) {
             const Rgb p = a.at(x, y), q = b.at(x, y);
             count += std::abs(p.r - q.r) > tolerance || std::abs(p.g - q.g) > tolerance || std::abs(p.b - q.b) > tolerance;
         }
-    }
     return count;
 }
 
@@ -51,13 +50,11 @@ bool white(Rgb p) { return std::min({p.r, p.g, p.b}) >= 200; }
 }  // namespace
 
 std::optional<std::pair<int, int>> findText(const Image& image, const TextMask& mask, Area area) {
-    for (int y = area.y0; y < area.y1; ++y) {
+    for (int y = area.y0; y < area.y1; ++y)
         for (int x = area.x0; x < area.x1; ++x) {
             const auto inkAt = [&](const std::pair<int, int>& d) { return white(image.at(x + d.first, y + d.second)); };
-            if (std::all_of(mask.ink.begin(), mask.ink.end(), inkAt) && std::none_of(mask.paper.begin(), mask.paper.end(), inkAt)) {
+            if (std::all_of(mask.ink.begin(), mask.ink.end(), inkAt) && std::none_of(mask.paper.begin(), mask.paper.end(), inkAt))
                 return std::make_pair(x, y);
-            }
         }
-    }
     return std::nullopt;
 }

@@ -12,9 +12,7 @@ std::vector<int16_t> readSamples(const std::string& path, bool wav) {
     if (wav) file.seekg(44);
     const std::string bytes{std::istreambuf_iterator<char>(file), {}};
     std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<int16_t>(uint8_t(bytes[2 * i]) | uint8_t(bytes[2 * i + 1]) << 8);
-    }
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(uint8_t(bytes[2 * i]) | uint8_t(bytes[2 * i + 1]) << 8);
     return samples;
 }
 

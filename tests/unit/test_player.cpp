@@ -39,8 +39,7 @@ TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.arrows << (c.orbit ? " orbit at " : " fixed at ") << c.x << ", " << c.z);
         Camera camera;
-        camera.orbitView = false;
-        camera.target = {c.x, 3.0f, c.z};
+        camera.orbitView = false, camera.target = {c.x, 3.0f, c.z};
         camera.step(0.0, Field, false);
         camera.orbitView = c.orbit;
         camera.step(0.0, Field, false);
@@ -51,9 +50,7 @@ TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
         duck.facing = 77.0f;
         applyFacingRule(duck, readArrowKeys(keys));
         EXPECT_NEAR(duck.facing, c.facing, 1e-4f);
-        camera.step(c.s, Field, false);
-        camera.step(c.s, Field, false, true);
-        camera.step(c.s, Field, false);
+        for (const bool paused : {false, true, false}) camera.step(c.s, Field, false, paused);
         EXPECT_EQ(at(camera.target), at({c.x + 2 * c.dx, 3.0f, c.z + 2 * c.dz}));
         EXPECT_EQ(at(arm(camera)), at(c.orbit ? Vec3{6.5905916f, 5.9914469f, 7.7888810f} : Vec3{11, 10, 13}));
     }
@@ -63,11 +60,7 @@ TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
     Camera c;
     EXPECT_EQ(at(c.lookAtEye()) + " / " + at(c.target), "6000,5000,70000 / 0,3000,60000");
     auto mouse = [&c](float dx, float dy, int passes) {
-        for (int i = 0; i < passes; ++i) {
-            c.mouseDeltaX = dx;
-            c.mouseDeltaY = dy;
-            c.step(0.0, Field, false);
-        }
+        for (int i = 0; i < passes; ++i) c.mouseDeltaX = dx, c.mouseDeltaY = dy, c.step(0.0, Field, false);
     };
     mouse(1, 0, 1);  // the smallest motion turns the view: right lowers the yaw
     EXPECT_NEAR(c.yaw, 30.79187f, 1e-4f);
@@ -110,8 +103,7 @@ TEST(KeyTable, EveryEventInEveryState) {
             LightingMode lighting{true, 0.0f};
             Camera camera;
             camera.reset({1.0f, 5.0f, -20.0f}, {-5.0f, 3.0f, -30.0f});
-            camera.orbitView = c.orbit;
-            camera.orbitPlaced = true;
+            camera.orbitView = c.orbit, camera.orbitPlaced = true;
             const FaceList faces;
             InputTargets targets{status, quit, lighting, camera, clock, nullptr, faces, faces};
             auto seen = [&] {  // everything the events may change, as "name:value" words

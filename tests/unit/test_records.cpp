@@ -118,9 +118,8 @@ TEST(RecordFile, KeptReadBackAndDamagedFilesMovedAsideNeverOverwritten) {
         EXPECT_EQ(folder.records(), text == kept ? records(37, 41, 4, 1) : records(10, {}, 1, 0));
         EXPECT_FALSE(fs::exists(folder.path / "records.new"));
         std::vector<fs::path> aside;
-        for (const auto& entry : fs::directory_iterator(folder.path)) {
+        for (const auto& entry : fs::directory_iterator(folder.path))
             if (entry.path().filename().string().rfind("records.damaged-", 0) == 0) aside.push_back(entry.path());
-        }
         ASSERT_EQ(std::make_pair(aside.size(), said.size()), std::make_pair(size_t(damaged), size_t(damaged)));
         if (!damaged) continue;
         EXPECT_EQ(said[0].rfind("Larkmere: the records file " + folder.file().string() + " cannot be read (", 0), 0u) << said[0];
@@ -140,21 +139,18 @@ TEST(RecordFile, FoldersThatCannotBeWrittenCostOneLineAndLeaveTheOldFile) {
         if (readOnly) fs::permissions(folder.path, writeBits, fs::perm_options::remove);
         // Two runs: the second is not reported again, and neither stops the game.
         Lines said;
-        asPlayer(readOnly);
-        noSpace = fault;
+        asPlayer(readOnly), noSpace = fault;
         RecordBook book(folder.path, [&](const std::string& line) { said.push_back(line); });
         const RecordLine first = book.finishRun({false, 50, 9}).line;
         book.waitForWrite();
         const int32_t second = book.finishRun({false, 60, 9}).records.bestScore;
         book.waitForWrite();
-        noSpace = NoSpace::Never;
-        asPlayer(false);
+        noSpace = NoSpace::Never, asPlayer(false);
         EXPECT_EQ(std::make_pair(first, second), std::make_pair(RecordLine::NewScore, 60));
         ASSERT_EQ(said.size(), 1u) << (said.empty() ? "nothing said" : said.back());
         const std::string why = readOnly ? "Permission denied" : "No space left on device";
-        EXPECT_EQ(said[0].rfind("Larkmere: ", 0), 0u);
-        EXPECT_NE(said[0].find(folder.path.string()), std::string::npos) << said[0];
-        EXPECT_NE(said[0].find(why), std::string::npos) << said[0];
+        EXPECT_TRUE(said[0].rfind("Larkmere: ", 0) == 0 && said[0].find(folder.path.string()) != std::string::npos &&
+                    said[0].find(why) != std::string::npos) << said[0];
         EXPECT_EQ(slurp(folder.file()), old);
         EXPECT_FALSE(fs::exists(folder.path / "records.new"));
     }
@@ -176,7 +172,7 @@ TEST(RecordFile, TwoGamesAtOnceLoseNoRun) {
 TEST(RecordFile, AKillAtAnyInstantLeavesOldOrNewRecordsNeverLess) {
     Folder folder;
     std::mt19937 random(19);
-    int killedMidWrite = 0, changed = 0;
+    int killedMidWrite = 0;
     Records last;
     for (int i = 0; i < 300; ++i) {
         const pid_t writer = fork();
@@ -185,19 +181,14 @@ TEST(RecordFile, AKillAtAnyInstantLeavesOldOrNewRecordsNeverLess) {
             for (int32_t score = 0;; score = (score + 1) % 100) book.finishRun({score % 7 == 0, score, 30 + score});
         }
         usleep(std::uniform_int_distribution<useconds_t>(0, 30000)(random));  // the instant of the kill
-        kill(writer, SIGKILL);
-        waitpid(writer, nullptr, 0);
+        kill(writer, SIGKILL), waitpid(writer, nullptr, 0);
         killedMidWrite += fs::exists(folder.path / "records.new");
         const RecordRead read = readRecordFile(folder.file());
         const bool fine = read.status == ReadStatus::Read || (read.status == ReadStatus::Missing && last.runs == 0);
         ASSERT_TRUE(fine) << read.why << " after kill " << i;
-        ASSERT_GE(read.records.runs, last.runs) << "after kill " << i;
-        ASSERT_GE(read.records.bestScore, last.bestScore);
-        changed += !(read.records == last);
+        ASSERT_TRUE(read.records.runs >= last.runs && read.records.bestScore >= last.bestScore) << "fewer after kill " << i;
         last = read.records;
     }
-    std::printf("300 kills: %d with the new file half made, %d changed the records, %d runs kept\n", killedMidWrite,
-                changed, last.runs);
     EXPECT_GT(killedMidWrite, 0) << "no kill came during a write";
     EXPECT_GT(last.runs, 0);
 }

@@ -11,8 +11,7 @@ constexpr float Far = 1000.0f;
 // duck's row; the other cars far away), and what the player chose.
 struct Pass {
     GameState state;
-    float duckZ = 60.0f;
-    float carX = Far;
+    float duckZ = 60.0f, carX = Far;
     bool muted = false;
 };
 
@@ -35,11 +34,7 @@ std::vector<std::vector<Sound>> startsOf(const std::vector<Pass>& passes, std::v
 
 TEST(SoundRules, StateChangesStartTheirSoundsOnce) {
     const std::vector<Sound> none, quack{Sound::Quack}, step1{Sound::Walk1}, step2{Sound::Walk2}, whoosh{Sound::Whoosh};
-    const struct {
-        const char* name;
-        std::vector<Pass> passes;
-        std::vector<std::vector<Sound>> starts;
-    } cases[] = {
+    const struct { const char* name; std::vector<Pass> passes; std::vector<std::vector<Sound>> starts; } cases[] = {
         {"P starts play with a quack", {{S::Paused}, {S::Paused}, {S::Playing}, {S::Playing}}, {none, none, quack, none}},
         {"R restarts with a quack, and the duck's jump home is no step",
          {{S::GameOver, 20.0f}, {S::Playing, 60.0f}, {S::Playing, 60.0f}}, {none, quack, none}},
@@ -84,11 +79,7 @@ TEST(SoundRules, NearerPassesAreLouderAndStillWorldsAndMuteStopSounds) {
 }
 
 TEST(SoundRules, TheAmbienceFollowsTheLook) {
-    const struct {
-        bool night;
-        float daylight;
-        Sound loop;
-    } looks[] = {{false, 1.0f, Sound::Day}, {false, 0.0f, Sound::Day}, {true, 1.0f, Sound::Night}, {true, 0.0f, Sound::Night}};
+    const struct { bool night; float daylight; Sound loop; } looks[] = {{false, 1.0f, Sound::Day}, {false, 0.0f, Sound::Day}, {true, 1.0f, Sound::Night}, {true, 0.0f, Sound::Night}};
     float dayVolume = 0, sunsetVolume = 0;
     for (const auto& look : looks) {
         SoundMemory memory;
