@@ -178,7 +178,8 @@ TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
     pass();
     ASSERT_NE(camera.target.x, target.x);
     // Light positions are kept in eye space, through the modelview in force when set.
-    for (const auto& [light, place] : {std::pair{GL_LIGHT6, target}, {GL_LIGHT1, Vec3{25.0f, 3.0f, -41.176472f}}}) {
+    for (const auto& [light, place] : {std::pair{GL_LIGHT6, target}, {GL_LIGHT1, Vec3{25.0f, 3.0f, -41.176472f}},
+                                            {GL_LIGHT5, Vec3{25.0f, 3.0f, 41.176472f}}}) {
         GLfloat stored[4];
         glGetLightfv(light, GL_POSITION, stored);
         EXPECT_EQ(at({stored[0], stored[1], stored[2]}), at(inView(view, place))) << "light " << light - GL_LIGHT0;
