@@ -105,6 +105,13 @@ std::optional<Image> Game::waitFor(const std::string& name, std::function<bool(c
     return matched ? std::optional<Image>(shot) : std::nullopt;
 }
 
+std::string Game::errors() const {
+    std::ifstream file(errorsPath_);
+    std::string text{std::istreambuf_iterator<char>(file), {}};
+    for (size_t at; (at = text.find("CRITICAL: ")) != std::string::npos;) text.erase(at, text.find('\n', at) + 1 - at);
+    return text;
+}
+
 std::optional<int> Game::waitForExit(double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     int raw = 0;

@@ -40,8 +40,8 @@ public:
     Image screenshot(const std::string& name) { return waitFor(name, [](auto&) { return true; }).value_or(Image{}); }
     // The exit status, or none while the game still runs after the deadline.
     std::optional<int> waitForExit(double seconds = 30);
-    // Its standard error so far.
-    std::string errors() const { std::ifstream file(errorsPath_); return {std::istreambuf_iterator<char>(file), {}}; }
+    // Its standard error so far, without SDL's notice that it records the sound to a file.
+    std::string errors() const;
 
 private:
     Display* display_ = nullptr;

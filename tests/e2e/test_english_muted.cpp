@@ -1,0 +1,80 @@
+// One game in English and muted: the locale picks the language of the screens and of --help, M
+// brings back the sound SDL's disk driver records, and a window taken away while playing sleeps
+// instead of drawing and comes back on the help panel, not to a run that went on unseen.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "support/Game.h"
+#include "support/Gl.h"
+#include "support/Sound.h"
+
+namespace {
+bool silentFrom(const std::string& stream, size_t from) {
+    const std::vector<int16_t> samples = readSamples(stream);
+    return std::all_of(samples.begin() + std::min(from, samples.size()), samples.end(), [](int16_t s) { return s == 0; });
+}
+}  // namespace
+
+TEST(GameInEnglish, HelpFollowsTheLocaleMTogglesMuteAndHidingPauses) {
+    const auto help = [](const char* locale) {
+        return shell("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + std::string(locale) + " " LARKMERE_BINARY " --help").second;
+    };
+    EXPECT_NE(help("en_US.UTF-8").find("  P           pause / play"), std::string::npos);
+    EXPECT_NE(help("es_ES.UTF-8").find("  P           pausa / juego"), std::string::npos) << help("es_ES.UTF-8");
+
+    ASSERT_NE(ensureGlContext(), nullptr);
+    const TextMask start = textMask("PRESS P TO START PLAYING!"), arrows = textMask("ARROWS:  Move the duck");
+    // Any of the first ten seconds: the clock may tick before the screenshot.
+    std::vector<TextMask> times;
+    for (int second = 0; second < 10; ++second) times.push_back(textMask(("Time: 00 : 0" + std::to_string(second)).c_str()));
+    const std::string heard = "/tmp/larkmere-muted-" + std::to_string(getpid()) + ".raw";
+    Game game(true, LARKMERE_SOURCE_DIR, {"LANG=en_US.UTF-8", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard},
+              LARKMERE_BINARY " --mute");
+    ASSERT_TRUE(game.findWindow()) << game.errors();
+    ASSERT_TRUE(game.waitFor("english_1_help", [&](const Image& s) { return findText(s, start) && findText(s, arrows); }));
+    game.xdotool("key p");  // unmuted, play would start with a quack
+    ASSERT_TRUE(game.waitFor("english_2_clock", [&](const Image& s) {
+        return std::any_of(times.begin(), times.end(), [&](const TextMask& time) { return findText(s, time).has_value(); });
+    }));
+
+    // The stream is polled through the screenshot loop: the pictures are not looked at.
+    const auto streamReaches = [&](const char* name, std::function<bool()> ok) {
+        return game.waitFor(name, [&](const Image&) { return ok(); }).has_value();
+    };
+    const size_t playing = readSamples(heard).size();
+    ASSERT_TRUE(streamReaches("english_3_a_second_muted", [&] { return readSamples(heard).size() > playing + StreamRate; }));
+    EXPECT_TRUE(silentFrom(heard, 0)) << "--mute: nothing from the start to a second into play";
+    size_t mark = readSamples(heard).size();
+    game.xdotool("key m");
+    EXPECT_TRUE(streamReaches("english_4_m_sounds", [&] { return !silentFrom(heard, mark); })) << "M brings the sound back";
+    game.xdotool("key m");
+    // Silent again: half a second without a sample once the sounds have faded.
+    EXPECT_TRUE(streamReaches("english_5_m_silences", [&] {
+        const size_t length = readSamples(heard).size();
+        mark = std::max(mark, length - std::min(length, size_t(StreamRate / 2)));
+        return silentFrom(heard, mark) && length >= mark + StreamRate / 2;
+    }));
+
+    const std::string window = std::to_string(std::stoul(game.xdotool("search --onlyvisible --name '^Larkmere$'")));
+    const std::string pid = std::to_string(std::stoul(game.xdotool("getwindowpid " + window)));
+    game.xdotool("windowunmap --sync " + window);
+    // Processor ticks (user and system) from /proc; drawing costs most of a core here. Under
+    // load the first 2 s may still hold the last frames, so it is sampled until a quiet one.
+    const auto ticks = [&] { return std::stod(shell("awk '{print $14 + $15}' /proc/" + pid + "/stat").second); };
+    double share = 1.0;
+    for (int tries = 0; tries < 15 && share >= 0.1; ++tries) {
+        const double before = ticks();
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        share = (ticks() - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / 2.0;
+    }
+    EXPECT_LT(share, 0.1);
+    game.xdotool("windowmap --sync " + window);
+    EXPECT_TRUE(game.waitFor("english_6_back_paused", [&](const Image& s) { return findText(s, arrows).has_value(); }));
+    game.xdotool("key Escape");
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errors(), "");
+    std::remove(heard.c_str());
+}
