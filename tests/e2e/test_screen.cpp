@@ -1,5 +1,5 @@
-// The window at other sizes, under a real window manager: F11 to fullscreen and back, a
-// wide window, and --fullscreen; the picture keeps its shape with black bars.
+// The window at other sizes, under a real window manager: --fullscreen, F11 to the window and
+// back, a wide window; the picture keeps its shape with black bars.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,20 +44,25 @@ bool sameScaled(const Image& window, const Image& shot, int x0, int y0, double s
 }
 }  // namespace
 
-TEST(Screen, F11FillsTheScreenAndAWideWindowIsPillarboxed) {
+TEST(Screen, StartsFullscreenWhenAskedF11TogglesAndAWideWindowIsPillarboxed) {
     ASSERT_TRUE(startWindowManager());
-    Game game;
+    Game game(true, LARKMERE_SOURCE_DIR, {}, LARKMERE_BINARY " --fullscreen");
     ASSERT_TRUE(game.findWindow());
-    const auto windowed = game.waitFor("screen-window", [](const Image& i) { return i.width == 1000 && i.height == 480 && !black(i, {0, 0, 1000, 480}); });
+    const int top = (ScreenH - 614) / 2;
+    const auto fullscreen = [&](const Image& i) {
+        return i.width == ScreenW && i.height == ScreenH && black(i, {0, 0, ScreenW, top - 2}) &&
+               black(i, {0, top + 616, ScreenW, ScreenH});
+    };
+    const auto started = game.waitFor("screen-started-fullscreen", fullscreen);
+    ASSERT_TRUE(started) << "the help panel fills the screen's width, bars above and below";
+    game.xdotool("key F11");
+    const auto windowed = game.waitFor("screen-window", [&](const Image& i) {
+        return i.width == 1000 && i.height == 480 && !black(i, {0, 0, 1000, 480}) && sameScaled(i, *started, 0, top, 1.28);
+    });
     ASSERT_TRUE(windowed);
 
     game.xdotool("key F11");
-    const int top = (ScreenH - 614) / 2;
-    EXPECT_TRUE(game.waitFor("screen-fullscreen", [&](const Image& i) {
-        return i.width == ScreenW && i.height == ScreenH && black(i, {0, 0, ScreenW, top - 2}) &&
-               black(i, {0, top + 616, ScreenW, ScreenH}) && sameScaled(*windowed, i, 0, top, 1.28);
-    })) << "the help panel fills the screen's width, bars above and below";
-
+    EXPECT_TRUE(game.waitFor("screen-fullscreen", [&](const Image& i) { return fullscreen(i) && sameScaled(*windowed, i, 0, top, 1.28); }));
     game.xdotool("key F11");
     EXPECT_TRUE(game.waitFor("screen-back", [&](const Image& i) {
         return i.width == 1000 && i.height == 480 && countDifferent(*windowed, i) < 500;
@@ -69,17 +74,6 @@ TEST(Screen, F11FillsTheScreenAndAWideWindowIsPillarboxed) {
         return i.width == 1250 && i.height == 480 && black(i, {0, 0, 124, 480}) && black(i, {1126, 0, 1250, 480}) &&
                sameScaled(*windowed, i, 125, 0, 1.0);
     })) << "unscaled in the middle, bars left and right";
-    game.xdotool("key q");
-    EXPECT_EQ(game.waitForExit(), 0);
-}
-
-TEST(Screen, StartsFullscreenWhenAsked) {
-    ASSERT_TRUE(startWindowManager());
-    Game game(true, LARKMERE_SOURCE_DIR, {}, std::string(LARKMERE_BINARY) + " --fullscreen");
-    ASSERT_TRUE(game.findWindow());
-    EXPECT_TRUE(game.waitFor("screen-started-fullscreen", [](const Image& i) {
-        return i.width == ScreenW && i.height == ScreenH && black(i, {0, 0, ScreenW, 200}) && !black(i, {0, 300, ScreenW, 700});
-    }));
     game.xdotool("key q");
     EXPECT_EQ(game.waitForExit(), 0);
 }

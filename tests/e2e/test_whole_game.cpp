@@ -46,11 +46,11 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
     EXPECT_EQ(std::make_pair(shot->width, shot->height), std::make_pair(1000, 480));
     EXPECT_TRUE(shows(*shot, help));
 
-    size_t mark = streamLength(heard);
+    size_t mark = readSamples(heard).size();
     game.xdotool("key p");
     shot = game.waitFor("2_playing", [&](const Image& s) { return shows(s, score[0], ClockBox); });
     ASSERT_TRUE(shot);
-    const size_t playingSeen = streamLength(heard);
+    const size_t playingSeen = readSamples(heard).size();
     const auto quack = waitForSound(heard, "quack", mark);
     EXPECT_TRUE(quack && *quack <= playingSeen + slack) << "no quack when play starts";
     EXPECT_EQ(reading(*shot, time, ClockBox), 0);
@@ -60,12 +60,12 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
 
     // Arrows are polled, so Up is held; at slow speed, to be released well before the first lane
     // of cars even when frames come late.
-    mark = streamLength(heard);
+    mark = readSamples(heard).size();
     game.xdotool("key 1 keydown Up");
     shot = game.waitFor("4_walked", [&](const Image& s) { return reading(s, score, ClockBox) > 0; });
     game.xdotool("keyup Up");
     ASSERT_TRUE(shot);
-    const size_t stoppedAt = streamLength(heard);
+    const size_t stoppedAt = readSamples(heard).size();
     const auto step = waitForSound(heard, "walk1", mark);
     EXPECT_TRUE(step && *step <= stoppedAt + slack) << "no footstep while Up is held";
     const int walked = reading(*shot, score, ClockBox);
@@ -73,14 +73,14 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
     game.xdotool("key p");
     ASSERT_TRUE(game.waitFor("5_paused", [&](const Image& s) { return shows(s, back) && shows(s, help); }));
 
-    mark = streamLength(heard);
+    mark = readSamples(heard).size();
     game.xdotool("key p keydown Up");
     shot = game.waitFor("6_end_screen", [&](const Image& s) { return shows(s, restart); });
     game.xdotool("keyup Up");
     ASSERT_TRUE(shot) << "holding Up never reached a car or the goal";
     EXPECT_TRUE(shows(*shot, lost) || shows(*shot, won));
     // The crash or the tune starts in the pass that ended the run, just before the end screen.
-    const size_t endSeen = streamLength(heard);
+    const size_t endSeen = readSamples(heard).size();
     const auto ending = waitForSound(heard, shows(*shot, lost) ? "crash" : "won", std::max(mark, endSeen - std::min(endSeen, size_t(3 * StreamRate))));
     EXPECT_TRUE(ending && *ending <= endSeen + slack) << "no crash or tune as the end screen appears";
     const int firstScore = reading(*shot, score, Board), firstTime = reading(*shot, time, Board);

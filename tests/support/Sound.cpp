@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -14,12 +13,6 @@ std::vector<int16_t> readSamples(const std::string& path, bool wav) {
     std::vector<int16_t> samples(bytes.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(uint8_t(bytes[2 * i]) | uint8_t(bytes[2 * i + 1]) << 8);
     return samples;
-}
-
-size_t streamLength(const std::string& path) {
-    std::error_code error;
-    const auto bytes = std::filesystem::file_size(path, error);
-    return error ? 0 : bytes / 2;
 }
 
 std::optional<size_t> waitForSound(const std::string& stream, const std::string& name, size_t from, double likeness,

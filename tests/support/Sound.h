@@ -11,8 +11,6 @@ constexpr int StreamRate = 22050;
 
 // The samples of a raw stream, or of a WAV file's data (its 44-byte header skipped).
 std::vector<int16_t> readSamples(const std::string& path, bool wav = false);
-// Samples recorded so far.
-size_t streamLength(const std::string& path);
 // Where the sound from assets/sounds/<name>.wav starts in the stream at or after `from`: the
 // first offset whose window matches it with a normalised correlation of at least `likeness`.
 // Polls the growing stream until found or until the deadline.
