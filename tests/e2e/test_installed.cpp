@@ -28,7 +28,7 @@ void playsInEnglishMuted(const std::string& binary) {
     std::vector<TextMask> times;
     for (int second = 0; second < 10; ++second) times.push_back(textMask(("Time: 00 : 0" + std::to_string(second)).c_str()));
     const std::string heard = "/tmp/larkmere-muted-" + std::to_string(getpid()) + ".raw";
-    Game game(true, "/", {"LANG=en_US.UTF-8", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard}, binary + " --mute");
+    Game game("/", {"LANG=en_US.UTF-8", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard}, binary + " --mute");
     ASSERT_TRUE(game.findWindow()) << game.errors();
     ASSERT_TRUE(game.waitFor("english_1_help", [&](const Image& s) { return findText(s, start) && findText(s, arrows); }));
     game.xdotool("key p");  // unmuted, play would start with a quack

@@ -46,7 +46,7 @@ bool sameScaled(const Image& window, const Image& shot, int x0, int y0, double s
 
 TEST(Screen, StartsFullscreenWhenAskedF11TogglesAndAWideWindowIsPillarboxed) {
     ASSERT_TRUE(startWindowManager());
-    Game game(true, LARKMERE_SOURCE_DIR, {}, LARKMERE_BINARY " --fullscreen");
+    Game game(LARKMERE_SOURCE_DIR, {}, LARKMERE_BINARY " --fullscreen");
     ASSERT_TRUE(game.findWindow());
     const int top = (ScreenH - 614) / 2;
     const auto fullscreen = [&](const Image& i) {

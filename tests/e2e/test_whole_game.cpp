@@ -39,7 +39,7 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
     // What the game plays is recorded: each sound must be found where its key or screen is.
     const std::string heard = "/tmp/larkmere-heard-" + std::to_string(getpid()) + ".raw";
     const size_t slack = StreamRate / 2;  // the recording's own buffering
-    Game game(true, LARKMERE_SOURCE_DIR, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard});
+    Game game(LARKMERE_SOURCE_DIR, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard});
     ASSERT_TRUE(game.findWindow()) << game.errors();
     auto shot = game.waitFor("1_help_panel", [&](const Image& s) { return shows(s, start); });
     ASSERT_TRUE(shot) << game.errors();

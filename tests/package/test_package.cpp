@@ -44,7 +44,7 @@ TEST(Package, TwoBuildsAreIdenticalCleanHardenedAndPlayAnywhere) {
     fs::create_directories(top / "stray/assets/css");
     for (const std::string& dir : {std::string("/"), (top / "stray").string()}) {
         SCOPED_TRACE(dir);
-        Game run(true, dir, {"-u LARKMERE_DATA_DIR"}, game);
+        Game run(dir, {"-u LARKMERE_DATA_DIR"}, game);
         ASSERT_TRUE(run.findWindow()) << run.errors();
         // The help panel: its blackboard over the sky.
         EXPECT_TRUE(run.waitFor("package_start", [](const Image& s) {

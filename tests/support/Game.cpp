@@ -20,11 +20,10 @@ const std::string& testDataHome() {
     return folder;
 }
 
-Game::Game(bool display, const std::string& dir, std::vector<std::string> env, const std::string& binary) {
+Game::Game(const std::string& dir, std::vector<std::string> env, const std::string& binary) {
     close(mkstemp(errorsPath_.data()));
     // The test process may have chosen a video driver of its own, for its text masks.
     std::string command = "cd '" + dir + "' && exec env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER";
-    if (!display) command += " -u DISPLAY";
     // env takes its -u options before any NAME=value. No sound card here: a device that takes
     // the sound and plays it nowhere, unless the test chooses a driver itself (a later
     // assignment wins).
