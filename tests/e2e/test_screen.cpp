@@ -13,22 +13,14 @@ constexpr int ScreenW = 1280, ScreenH = 1024;
 
 // openbox answers fullscreen requests as desktops do; started once per test's display.
 bool startWindowManager() {
-    shell("openbox >/dev/null 2>&1 &");
-    for (int i = 0; i < 600; ++i) {
-        if (shell("xprop -root _NET_SUPPORTING_WM_CHECK").second.find("window id") != std::string::npos) return true;
-        shell("sleep 0.1");
-    }
-    return false;
+    return shell("openbox >/dev/null 2>&1 & for i in $(seq 600); do xprop -root _NET_SUPPORTING_WM_CHECK | "
+                 "grep -q 'window id' && exit 0; sleep 0.1; done; exit 1").first == 0;
 }
 
+// Nothing but black in the area: no pixel differs from a black screen.
 bool black(const Image& image, Area area) {
-    for (int y = area.y0; y < area.y1; y += 3) {
-        for (int x = area.x0; x < area.x1; x += 3) {
-            const Rgb p = image.at(x, y);
-            if (p.r + p.g + p.b > 0) return false;
-        }
-    }
-    return true;
+    static const Image screen{ScreenW, ScreenH, std::vector<uint8_t>(ScreenW * ScreenH * 3)};
+    return countDifferent(image, screen, area, 0) == 0;
 }
 // The windowed picture seen in the shot at (x0, y0), scaled by `scale`: few samples differ
 // by more than the filtering of the scale does.

@@ -65,17 +65,13 @@ void run(const Row& row) {
         const std::string text = game.errors();
         return fnmatch(row.errors.c_str(), text.c_str(), 0) == 0 && lines(text) <= lines(row.errors) + (row.errors[0] == '*');
     };
+    // Each key waits for its screen: after P play, seen by the clock's dark box; after N the
+    // night set's warning.
+    const auto playing = [](const Image& s) { return s.at(30, 30).b * 2 < s.at(20, 20).b; };
     for (const std::string& key : row.keys) {
         key == "close" ? game.requestClose() : void(game.xdotool("key " + key));
-        // Each key waits for its screen: after P play, seen by the clock's dark box; after N
-        // the night set's warning.
-        const auto playing = [](const Image& s) { return s.at(30, 30).b * 2 < s.at(20, 20).b; };
-        if (key == "p") {
-            ASSERT_TRUE(game.waitFor(std::string("playing_") + row.name, playing));
-        }
-        if (key == "n") {
-            EXPECT_TRUE(game.waitFor(std::string("night_") + row.name, said, 30));
-        }
+        ASSERT_TRUE(key != "p" || game.waitFor(std::string("playing_") + row.name, playing).has_value());
+        EXPECT_TRUE(key != "n" || game.waitFor(std::string("night_") + row.name, said, 30).has_value());
     }
     EXPECT_EQ(game.waitForExit(), row.status) << game.errors();
     EXPECT_TRUE(said({})) << game.errors();
