@@ -9,7 +9,6 @@
 
 #include "support/Game.h"
 #include "support/Gl.h"
-#include "support/Sound.h"
 
 namespace {
 bool silentFrom(const std::string& stream, size_t from) {

@@ -5,7 +5,6 @@
 
 #include "support/Game.h"
 #include "support/Gl.h"
-#include "support/Sound.h"
 
 constexpr Area ClockBox{25, 25, 250, 125};
 constexpr Area Board{170, 50, 830, 430};

@@ -1,17 +1,23 @@
 // The real larkmere binary on the test's display, driven as a player and a window manager would
-// drive it: keys and mouse through xdotool, screenshots of its window, its exit and stderr.
+// drive it: keys and mouse through xdotool, screenshots of its window, its sound, exit and stderr.
 #pragma once
 
 #include <X11/Xlib.h>
-#include <fstream>
 #include <functional>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "support/Image.h"
+#include "support/Image.h"  // with the strings, vectors and optionals it speaks of
 
+// What the game played, read from the stream SDL's disk audio driver records: 16-bit mono
+// samples at the game's mixing rate, written as they are played.
+constexpr int StreamRate = 22050;
+
+// The samples of a raw stream, or of a WAV file's data (its 44-byte header skipped).
+std::vector<int16_t> readSamples(const std::string& path, bool wav = false);
+// Where the sound from assets/sounds/<name>.wav starts in the stream at or after `from`: the
+// first offset whose window matches it with a normalised correlation of at least `likeness`.
+// Polls the growing stream until found or until the deadline.
+std::optional<size_t> waitForSound(const std::string& stream, const std::string& name, size_t from,
+                                   double likeness = 0.6, double seconds = 60);
 // A shell command's exit status and standard output.
 std::pair<int, std::string> shell(const std::string& command);
 // The XDG_DATA_HOME every game of this test process gets: a temporary folder, never the
