@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "support/Game.h"
 #include "support/Gl.h"
@@ -62,7 +60,7 @@ void playsInEnglishMuted(const std::string& binary) {
     double share = 1.0;
     for (int tries = 0; tries < 15 && share >= 0.1; ++tries) {
         const double before = ticks();
-        std::this_thread::sleep_for(std::chrono::seconds(2));
+        sleep(2);
         share = (ticks() - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / 2.0;
     }
     EXPECT_LT(share, 0.1);

@@ -135,12 +135,11 @@ std::vector<int16_t> readSamples(const std::string& path, bool wav) {
     return samples;
 }
 
-std::optional<size_t> waitForSound(const std::string& stream, const std::string& name, size_t from, double likeness,
-                                   double seconds) {
+bool playedBetween(const std::string& stream, const std::string& name, size_t from, size_t by) {
     const std::vector<int16_t> sound = readSamples(LARKMERE_SOURCE_DIR "/assets/sounds/" + name + ".wav", true);
     double soundEnergy = 0;
     for (int16_t s : sound) soundEnergy += double(s) * s;
-    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
     size_t searched = from;  // offsets before this were tried on an earlier reading
     do {
         const std::vector<int16_t> heard = readSamples(stream);
@@ -150,9 +149,9 @@ std::optional<size_t> waitForSound(const std::string& stream, const std::string&
                 dot += double(sound[i]) * heard[searched + i];
                 energy += double(heard[searched + i]) * heard[searched + i];
             }
-            if (energy > 0 && dot / std::sqrt(energy * soundEnergy) >= likeness) return searched;
+            if (energy > 0 && dot / std::sqrt(energy * soundEnergy) >= 0.6) return searched <= by + StreamRate / 2;
         }
         usleep(100000);
     } while (Clock::now() < deadline);
-    return std::nullopt;
+    return false;
 }
