@@ -1,89 +1,112 @@
-// One whole game through the real binary, each screen read off the window by its text and
-// each sound found in what it played.
+// The game as a player gets it: installed into a prefix, one whole game played in English from
+// the root folder, each screen read off the window by its text and each sound found in what it
+// played; its command line, manual, desktop entry and metainfo; uninstalled again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "support/Game.h"
 #include "support/Gl.h"
 
+namespace {
 constexpr Area ClockBox{25, 25, 250, 125};
 constexpr Area Board{170, 50, 830, 430};
 // The grass before the duck, and the duck: no car comes this near the start, so only the
 // player's keys and mouse change it.
 constexpr Area NearField{0, 300, 1000, 480};
-static bool shows(const Image& s, const TextMask& text, Area area = {}) { return findText(s, text, area).has_value(); }
-static int nearChange(const Image& from, const Image& to) { return countDifferent(from, to, NearField, 8); }
+bool shows(const Image& s, const TextMask& text, Area area = {}) { return findText(s, text, area).has_value(); }
+int nearChange(const Image& from, const Image& to) { return countDifferent(from, to, NearField, 8); }
 
 // masks[n] is the line that carries the number n: the number on screen, or -1.
-static int reading(const Image& shot, const std::vector<TextMask>& masks, Area area) {
+int reading(const Image& shot, const std::vector<TextMask>& masks, Area area) {
     for (size_t n = 0; n < masks.size(); ++n)
         if (shows(shot, masks[n], area)) return static_cast<int>(n);
     return -1;
 }
 
-TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
+bool silentFrom(const std::string& stream, size_t from) {
+    const std::vector<int16_t> samples = readSamples(stream);
+    return std::all_of(samples.begin() + std::min(from, samples.size()), samples.end(), [](int16_t s) { return s == 0; });
+}
+
+// Started from "/", which has no assets, the game finds its own data and catalogs.
+void playsAWholeGame(const std::string& binary) {
     ASSERT_NE(ensureGlContext(), nullptr);
     // masks[n] of score and time carry the number n: the lines a player can meet here.
     std::vector<TextMask> score, time;
     for (int n = 0; n < 200; ++n) score.push_back(textMask(("Score: " + std::to_string(n)).c_str()));
     for (int s = 0; s < 120; ++s) {
         const std::string seconds = (s % 60 < 10 ? "0" : "") + std::to_string(s % 60);
-        time.push_back(textMask(("Tiempo: 0" + std::to_string(s / 60) + " : " + seconds).c_str()));
+        time.push_back(textMask(("Time: 0" + std::to_string(s / 60) + " : " + seconds).c_str()));
     }
-    const TextMask start = textMask("PRESIONE P PARA EMPEZAR A JUGAR!"), lost = textMask("GAME OVER");
-    const TextMask help = textMask("FLECHAS:  Mover el pato");
-    const TextMask back = textMask("PRESIONE P PARA VOLVER AL JUEGO!"), won = textMask("YOU WON!");
-    const TextMask restart = textMask("PRESIONE R PARA REINICIAR");
+    const TextMask start = textMask("PRESS P TO START PLAYING!"), help = textMask("ARROWS:  Move the duck");
+    const TextMask back = textMask("PRESS P TO RETURN TO THE GAME!"), restart = textMask("PRESS R TO PLAY AGAIN");
+    const TextMask lost = textMask("GAME OVER"), won = textMask("YOU WON!");
 
     // What the game plays is recorded: each sound must be found where its key or screen is.
     const std::string heard = "/tmp/larkmere-heard-" + std::to_string(getpid()) + ".raw";
-    Game game(LARKMERE_SOURCE_DIR, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard});
+    const auto recorded = [&] { return readSamples(heard).size(); };
+    Game game("/", {"LANG=en_US.UTF-8", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard}, binary + " --mute");
     ASSERT_TRUE(game.findWindow()) << game.errors();
     auto shot = game.waitFor("1_help_panel", [&](const Image& s) { return shows(s, start); });
     ASSERT_TRUE(shot) << game.errors();
     EXPECT_EQ(std::make_pair(shot->width, shot->height), std::make_pair(1000, 480));
     EXPECT_TRUE(shows(*shot, help));
 
-    size_t mark = readSamples(heard).size();
-    game.xdotool("key p");
+    game.xdotool("key p");  // unmuted, play would start with a quack
     shot = game.waitFor("2_playing", [&](const Image& s) { return shows(s, score[0], ClockBox); });
     ASSERT_TRUE(shot);
-    EXPECT_TRUE(playedBetween(heard, "quack", mark, readSamples(heard).size())) << "no quack when play starts";
     EXPECT_EQ(reading(*shot, time, ClockBox), 0);
     EXPECT_FALSE(shows(*shot, start));
+    // The stream is polled through the screenshot loop: the pictures are not looked at.
+    const auto streamReaches = [&](const char* name, std::function<bool()> ok) {
+        return game.waitFor(name, [&](const Image&) { return ok(); }).has_value();
+    };
+    const size_t playing = recorded();
+    ASSERT_TRUE(streamReaches("3_a_second_muted", [&] { return recorded() > playing + StreamRate; }));
+    EXPECT_TRUE(silentFrom(heard, 0)) << "--mute: nothing from the start to a second into play";
+    size_t mark = recorded();
+    game.xdotool("key m");
+    EXPECT_TRUE(streamReaches("3_m_sounds", [&] { return !silentFrom(heard, mark); })) << "M brings the sound back";
     // The clock runs: a late frame may skip a reading, so any later second counts.
     ASSERT_TRUE(game.waitFor("3_one_second", [&](const Image& s) { return reading(s, time, ClockBox) >= 1; }));
 
     // Arrows are polled, so Up is held; at slow speed, to be released well before the first lane
     // of cars even when frames come late.
-    mark = readSamples(heard).size();
+    mark = recorded();
     game.xdotool("key 1 keydown Up");
     shot = game.waitFor("4_walked", [&](const Image& s) { return reading(s, score, ClockBox) > 0; });
     game.xdotool("keyup Up");
     ASSERT_TRUE(shot);
-    EXPECT_TRUE(playedBetween(heard, "walk1", mark, readSamples(heard).size())) << "no footstep while Up is held";
+    EXPECT_TRUE(playedBetween(heard, "walk1", mark, recorded())) << "no footstep while Up is held";
     const int walked = reading(*shot, score, ClockBox);
 
     game.xdotool("key p");
     ASSERT_TRUE(game.waitFor("5_paused", [&](const Image& s) { return shows(s, back) && shows(s, help); }));
+    mark = recorded();
+    game.xdotool("key p");
+    ASSERT_TRUE(game.waitFor("5_playing_again", [&](const Image& s) { return reading(s, score, ClockBox) >= walked; }));
+    EXPECT_TRUE(playedBetween(heard, "quack", mark, recorded())) << "no quack when play starts";
 
-    mark = readSamples(heard).size();
-    game.xdotool("key p keydown Up");
+    mark = recorded();
+    game.xdotool("keydown Up");
     shot = game.waitFor("6_end_screen", [&](const Image& s) { return shows(s, restart); });
     game.xdotool("keyup Up");
     ASSERT_TRUE(shot) << "holding Up never reached a car or the goal";
     EXPECT_TRUE(shows(*shot, lost) || shows(*shot, won));
     // The crash or the tune starts in the pass that ended the run, just before the end screen.
-    const size_t endSeen = readSamples(heard).size();
+    const size_t endSeen = recorded();
     const size_t endFrom = std::max(mark, endSeen - std::min(endSeen, size_t(3 * StreamRate)));
-    EXPECT_TRUE(playedBetween(heard, shows(*shot, lost) ? "crash" : "won", endFrom, endSeen)) << "no crash or tune as the end screen appears";
-    const int finalScore = reading(*shot, score, Board), finalTime = reading(*shot, time, Board);
+    EXPECT_TRUE(playedBetween(heard, shows(*shot, lost) ? "crash" : "won", endFrom, endSeen))
+        << "no crash or tune as the end screen appears";
+    const int finalScore = reading(*shot, score, Board);
     const bool runWon = shows(*shot, won);
     EXPECT_GT(finalScore, walked);
-    EXPECT_GE(finalTime, 1);
+    EXPECT_GE(reading(*shot, time, Board), 1);
     // The first run of a new player beats no record but sets one.
-    EXPECT_TRUE(shows(*shot, textMask(runWon ? "NUEVO RECORD Y MEJOR TIEMPO!" : "NUEVO RECORD!"), Board));
+    EXPECT_TRUE(shows(*shot, textMask(runWon ? "NEW RECORD AND BEST TIME!" : "NEW RECORD!"), Board));
     // The end screen stands still, its time included: no shot differs over seconds of watching.
     EXPECT_FALSE(game.waitFor("7_end_still", [&](const Image& s) { return countDifferent(*shot, s, {}, 0) > 0; }, 2.5));
 
@@ -110,9 +133,36 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
     game.xdotool("key v");
     EXPECT_TRUE(game.waitFor("10_orbit_again", [&](const Image& s) { return nearChange(*fixedView, s) > 10000; }));
 
-    // Keys act on release: with Q held the game still pauses on P, and quits when Q comes up.
+    // M again: silent, half a second without a sample once the sounds have faded.
+    game.xdotool("key m");
+    EXPECT_TRUE(streamReaches("11_m_silences", [&] {
+        const size_t length = recorded();
+        mark = std::max(mark, length - std::min(length, size_t(StreamRate / 2)));
+        return silentFrom(heard, mark) && length >= mark + StreamRate / 2;
+    }));
+
+    // A window taken away while playing: the game sleeps instead of drawing, and the player comes
+    // back to the help panel, not to a run that went on unseen.
+    const std::string window = std::to_string(std::stoul(game.xdotool("search --onlyvisible --name '^Larkmere$'")));
+    const std::string pid = std::to_string(std::stoul(game.xdotool("getwindowpid " + window)));
+    game.xdotool("windowunmap --sync " + window);
+    // Processor ticks (user and system) from /proc; drawing costs most of a core here. Under
+    // load the first 2 s may still hold the last frames, so it is sampled until a quiet one.
+    const auto ticks = [&] { return std::stod(shell("awk '{print $14 + $15}' /proc/" + pid + "/stat").second); };
+    double share = 1.0;
+    for (int tries = 0; tries < 15 && share >= 0.1; ++tries) {
+        const double before = ticks();
+        sleep(2);
+        share = (ticks() - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / 2.0;
+    }
+    EXPECT_LT(share, 0.1);
+    game.xdotool("windowmap --sync " + window);
+    EXPECT_TRUE(game.waitFor("12_back_paused", [&](const Image& s) { return shows(s, help); }));
+
+    // Keys act on release: with Q held the game still goes on playing on P, and quits when Q
+    // comes up.
     game.xdotool("keydown q key p");
-    EXPECT_TRUE(game.waitFor("11_q_held", [&](const Image& s) { return shows(s, help); }));
+    EXPECT_TRUE(game.waitFor("13_q_held", [&](const Image& s) { return !shows(s, help); }));
     EXPECT_FALSE(game.waitForExit(0));
     game.xdotool("keyup q");
     EXPECT_EQ(game.waitForExit(), 0);
@@ -120,8 +170,57 @@ TEST(GameWholeRun, HelpPlayPauseEndScreenRestartLooksAndQuit) {
     std::remove(heard.c_str());
 
     // The run is kept, and printed without a window.
-    const auto [status, printed] = shell("env -u DISPLAY XDG_DATA_HOME=" + testDataHome() + " " LARKMERE_BINARY " --records");
+    const auto [status, printed] = shell("env -u DISPLAY XDG_DATA_HOME=" + testDataHome() + " " + binary + " --records");
     EXPECT_EQ(status, 0);
     EXPECT_NE(printed.find("best score: " + std::to_string(finalScore) + "\nbest winning time: "), std::string::npos) << printed;
     EXPECT_NE(printed.find("runs: 1\nwins: " + std::to_string(runWon) + "\n"), std::string::npos) << printed;
+}
+}  // namespace
+
+TEST(GameWholeRun, InstalledPlayedInEnglishFromTheRootThenUninstalledLeavesNothing) {
+    namespace fs = std::filesystem;
+    const fs::path top = fs::temp_directory_path() / ("larkmere-install-" + std::to_string(getpid()));
+    fs::remove_all(top);
+    const std::string prefix = (top / "prefix").string();
+    fs::create_directories(prefix + "/share/applications");  // there before: uninstall keeps it
+    ASSERT_EQ(shell("cmake --install " LARKMERE_BUILD_DIR " --prefix " + prefix + " >/dev/null").first, 0);
+    for (const char* file : {"bin/larkmere", "share/larkmere/assets/models/Duck.obj", "share/doc/larkmere/LICENSE",
+                             "share/man/man6/larkmere.6", "share/larkmere/assets/icons/duck-64.png",
+                             "share/icons/hicolor/48x48/apps/org.larkmere.Larkmere.png",
+                             "share/locale/es/LC_MESSAGES/larkmere.mo"})
+        EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
+    const std::string share = prefix + "/share/";
+    EXPECT_EQ(shell("desktop-file-validate " + share + "applications/org.larkmere.Larkmere.desktop").first, 0);
+    EXPECT_EQ(shell("appstreamcli validate --no-net " + share + "metainfo/org.larkmere.Larkmere.metainfo.xml >/dev/null").first, 0);
+    playsAWholeGame(prefix + "/bin/larkmere");
+
+    // The command line answers without a window: no display is there to open one.
+    const auto run = [&](const std::string& language, const std::string& arguments) {
+        return shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language + " " + prefix +
+                     "/bin/larkmere " + arguments);
+    };
+    const std::string usage = "larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]";
+    EXPECT_EQ(run("C", "--version 2>&1"), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
+    const auto [helped, help] = run("C", "--help 2>&1");
+    EXPECT_EQ(helped, 0);
+    EXPECT_EQ(help.rfind("Usage: " + usage + "\n", 0), 0u) << help;
+    EXPECT_NE(help.find("  P           pause / play"), std::string::npos) << help;
+    EXPECT_EQ(run("C", "--windowed 2>&1 >/dev/null"),
+              std::make_pair(2, "Larkmere: unknown option \"--windowed\" (usage: " + usage + ")\n"));
+    // The installed catalogs are found next to the installed data, the build's next to the build.
+    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1").second, "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
+    const auto built = [](const char* language) {
+        return shell("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + std::string(language) + " " LARKMERE_BINARY " --help").second;
+    };
+    EXPECT_NE(built("en_US.UTF-8").find("  P           pause / play"), std::string::npos);
+    EXPECT_NE(built("es_ES.UTF-8").find("  P           pausa / juego"), std::string::npos) << built("es_ES.UTF-8");
+    // The manual and --help name the same options: "--mute", "-h", ... after a space or "[" (troff
+    // writes a dash as "\-").
+    const std::string options = " | sed 's/\\\\-/-/g' | grep -oE '(^|[ [])--?[a-z]+' | tr -d ' [' | LC_ALL=C sort -u";
+    EXPECT_EQ(shell("cat " + share + "man/man6/larkmere.6" + options).second, run("C", "--help" + options).second);
+    EXPECT_EQ(run("C", "--help" + options).second, "--fullscreen\n--help\n--mute\n--records\n--uncapped\n--version\n-h\n");
+
+    ASSERT_EQ(shell("cmake --build " LARKMERE_BUILD_DIR " --target uninstall >/dev/null").first, 0);
+    EXPECT_EQ(shell("cd " + prefix + " && find . | sort").second, ".\n./share\n./share/applications\n");
+    fs::remove_all(top);
 }
