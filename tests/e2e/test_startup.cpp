@@ -35,10 +35,10 @@ fs::path damagedFolder(const std::string& file, const std::string& bytes) {
 
 struct Row {
     const char* name;
-    std::string file, bytes;        // the damage; no file: the game's own assets
-    std::vector<std::string> keys;  // pressed in turn ("close": the close request); none: it ends itself
-    int status;
-    std::string errors;  // a shell pattern (fnmatch) for the whole of standard error
+    std::string file, bytes;  // the damage; no file: the game's own assets
+    std::string errors;       // a shell pattern (fnmatch) for the whole of standard error
+    int status = 0;
+    std::vector<std::string> keys = {"Escape"};  // pressed in turn ("close": the close request); none: it ends itself
     std::vector<std::string> env = {};  // LARKMERE_DATA_DIR, unless named here, is the assets' folder
     std::string command = LARKMERE_BINARY, dir = "/";
     bool skyAsBoard = false;  // the help panel shows the sky picture: the marked copy's data was chosen
@@ -79,7 +79,7 @@ void run(const Row& row) {
 }
 
 std::string picture(const std::string& file, const std::string& why) {
-    return "Larkmere: picture \"./assets/textures/" + file + "\": " + why + "\n";
+    return "Larkmere: picture \"./assets/" + file + "\": " + why + "\n";
 }
 }  // namespace
 
@@ -94,59 +94,59 @@ TEST(GameStartup, NoWindowADamagedModelOrNoDataSaysWhyAndEndsOrPlaysOn) {
     std::string manyFaces = "v 0 0 0\n";
     for (int i = 0; i < 200001; ++i) manyFaces += "f 1 1 1\n";
     const std::string model = "Larkmere: *the model \"./assets/models/Duck.obj\"";
+    const std::string grass = shell("cat " + (Assets / "textures/grass.png").string()).second;
     const Row rows[] = {
-        {"no display", "", "", {}, 1, "*Larkmere: no display available *\n", {"-u DISPLAY"}},
-        {"no audio device", "", "", {"p", "Escape"}, 0, "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available)\n",
-         {"SDL_AUDIODRIVER=nonsense"}},
-        {"a sound missing", "sounds/quack.wav", "<none>", {"p", "Escape"}, 0, "Larkmere: no sound: ./assets/sounds/quack.wav: *\n"},
-        {"no such video driver", "", "", {}, 1, "No se pudo iniciar SDL: *\n", {"-u DISPLAY", "SDL_VIDEODRIVER=nonsense"}},
-        {"model empty", "models/Duck.obj", "", {"Escape"}, 0, model + " has no faces to draw\n"},
-        {"model of binary garbage", "models/Duck.obj", shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, {"close"}, 0,
-         model + " has no faces to draw\n"},
-        {"model a FIFO", "models/Duck.obj", "<fifo>", {}, 1, model + ": it is a FIFO, not a regular file\n"},
-        {"model endless", "models/Duck.obj", "<zero>", {}, 1, model + ": it is a character device, not a regular file\n"},
-        {"model of 16 MiB and a byte", "models/Duck.obj", std::string(16777217, '#'), {}, 1,
-         model + ": it is 16777217 bytes, more than the 16777216 a model may have\n"},
-        {"model of 200001 faces", "models/Duck.obj", manyFaces, {}, 1,
-         "Larkmere: cannot use the model \"./assets/models/Duck.obj\": it has 200001 faces, more than the 200000 the game draws\n"},
-        {"option with a newline and an escape", "", "", {}, 2,
-         "Larkmere: unknown option \"x\\\\nbad\\\\x1b\\[2J\" (usage: *)\n", {}, LARKMERE_BINARY " \"$(printf 'x\\nbad\\033[2J')\""},
+        {"no display", "", "", "*Larkmere: no display available *\n", 1, {}, {"-u DISPLAY"}},
+        {"no audio device", "", "", "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available)\n", 0,
+         {"p", "Escape"}, {"SDL_AUDIODRIVER=nonsense"}},
+        {"a sound missing", "sounds/quack.wav", "<none>", "Larkmere: no sound: ./assets/sounds/quack.wav: *\n", 0, {"p", "Escape"}},
+        {"no such video driver", "", "", "No se pudo iniciar SDL: *\n", 1, {}, {"-u DISPLAY", "SDL_VIDEODRIVER=nonsense"}},
+        {"model empty", "models/Duck.obj", "", model + " has no faces to draw\n"},
+        {"model of binary garbage", "models/Duck.obj", grass, model + " has no faces to draw\n", 0, {"close"}},
+        {"model a FIFO", "models/Duck.obj", "<fifo>", model + ": it is a FIFO, not a regular file\n", 1, {}},
+        {"model endless", "models/Duck.obj", "<zero>", model + ": it is a character device, not a regular file\n", 1, {}},
+        {"model of 16 MiB and a byte", "models/Duck.obj", std::string(16777217, '#'),
+         model + ": it is 16777217 bytes, more than the 16777216 a model may have\n", 1, {}},
+        {"model of 200001 faces", "models/Duck.obj", manyFaces,
+         "Larkmere: cannot use the model \"./assets/models/Duck.obj\": it has 200001 faces, more than the 200000 the game draws\n", 1, {}},
+        {"option with a newline and an escape", "", "", "Larkmere: unknown option \"x\\\\nbad\\\\x1b\\[2J\" (usage: *)\n", 2, {}, {},
+         LARKMERE_BINARY " \"$(printf 'x\\nbad\\033[2J')\""},
         // Where the data comes from: the first of these folders that holds the model. A copy
         // whose help panel shows the sky picture tells, by the first frame, that it was chosen.
-        {"variable set and good", "", "", {"q"}, 0, "", {"LARKMERE_DATA_DIR=" + marked}, LARKMERE_BINARY, "/", true},
-        {"variable set, no model there", "", "", {}, 1,
-         "Larkmere: cannot use LARKMERE_DATA_DIR \"" + unrelated + "\": it holds no assets/models/Duck.obj\n",
+        {"variable set and good", "", "", "", 0, {"q"}, {"LARKMERE_DATA_DIR=" + marked}, LARKMERE_BINARY, "/", true},
+        {"variable set, no model there", "", "",
+         "Larkmere: cannot use LARKMERE_DATA_DIR \"" + unrelated + "\": it holds no assets/models/Duck.obj\n", 1, {},
          {"LARKMERE_DATA_DIR=" + unrelated}, LARKMERE_BINARY, marked},
-        {"working folder with an unrelated assets", "", "", {"q"}, 0, "", {"-u LARKMERE_DATA_DIR"}, LARKMERE_BINARY, unrelated},
-        {"working folder holding the model", "", "", {"q"}, 0, "", {"-u LARKMERE_DATA_DIR"}, LARKMERE_BINARY, marked, true},
-        {"none at all", "", "", {}, 1,
+        {"working folder with an unrelated assets", "", "", "", 0, {"q"}, {"-u LARKMERE_DATA_DIR"}, LARKMERE_BINARY, unrelated},
+        {"working folder holding the model", "", "", "", 0, {"q"}, {"-u LARKMERE_DATA_DIR"}, LARKMERE_BINARY, marked, true},
+        {"none at all", "", "",
          "Larkmere: cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set; working folder " + unrelated +
              ": not there; " + top.string() + "/share/games/larkmere: not there; " + top.string() +
              "/share/larkmere: not there; source tree " LARKMERE_SOURCE_DIR ": serves only a binary in its build folder\n",
-         {"-u LARKMERE_DATA_DIR"}, top.string() + "/alone/larkmere", unrelated}};
+         1, {}, {"-u LARKMERE_DATA_DIR"}, top.string() + "/alone/larkmere", unrelated}};
     for (const Row& row : rows) run(row);
     fs::remove_all(top);
 }
 
 TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
-    const std::string grass = shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/grass.png").second, duck = shell("cat " LARKMERE_SOURCE_DIR "/assets/textures/Duck.jpg").second;
+    const std::string grass = shell("cat " + (Assets / "textures/grass.png").string()).second;
+    const std::string duck = shell("cat " + (Assets / "textures/Duck.jpg").string()).second;
+    const std::string huge = "100000 x 100000 pixels is more than the [0-9]* x [0-9]* this OpenGL takes";
     const Row rows[] = {
-        {"grass empty", "textures/grass.png", "", {"Escape"}, 0, picture("grass.png", "the file is empty")},
-        {"grass truncated", "textures/grass.png", grass.substr(0, 3000), {"Escape"}, 0,
-         picture("grass.png", "Read error: invalid or corrupted PNG file")},
-        {"grass of text", "textures/grass.png", "v 1 2 3\n", {"Escape"}, 0, picture("grass.png", "it is not a valid PNG picture")},
-        {"grass a directory", "textures/grass.png", "<dir>", {"Escape"}, 0, picture("grass.png", "Is a directory")},
-        {"blackboard of 100000 x 100000", "textures/blackboard.png", HugeHeaderPng, {"Escape"}, 0,
-         picture("blackboard.png", "100000 x 100000 pixels is more than the [0-9]* x [0-9]* this OpenGL takes") +
-             picture("blackboard.png", "100000 x 100000 pixels is more than the [0-9]* x [0-9]* this OpenGL takes")},
-        {"duck a PNG named .jpg", "textures/Duck.jpg", grass, {"Escape"}, 0,
-         picture("Duck.jpg", "Not a JPEG file: starts with 0x89 0x50")},
-        {"duck truncated", "textures/Duck.jpg", duck.substr(0, duck.size() / 2), {"Escape"}, 0,
-         picture("Duck.jpg", "Premature end of JPEG file; showing what could be read")},
-        {"night face missing, night on and off", "textures/skybox/left_night.png", "<none>", {"p", "n", "n", "Escape"}, 0,
-         picture("skybox/left_night.png", "No such file or directory")},
-        {"grass a FIFO", "textures/grass.png", "<fifo>", {"Escape"}, 0, picture("grass.png", "it is a FIFO, not a regular file")},
-        {"icon of 2048 x 2048", "icons/duck-64.png", shell("convert -size 2048x2048 xc:orange png:-").second, {"Escape"}, 0,
-         "Larkmere: picture \"./assets/icons/duck-64.png\": 2048 x 2048 pixels is more than the 512 x 512 a window icon may be; scaled down\n"}};
+        {"grass empty", "textures/grass.png", "", picture("textures/grass.png", "the file is empty")},
+        {"grass truncated", "textures/grass.png", grass.substr(0, 3000),
+         picture("textures/grass.png", "Read error: invalid or corrupted PNG file")},
+        {"grass of text", "textures/grass.png", "v 1 2 3\n", picture("textures/grass.png", "it is not a valid PNG picture")},
+        {"grass a directory", "textures/grass.png", "<dir>", picture("textures/grass.png", "Is a directory")},
+        {"grass a FIFO", "textures/grass.png", "<fifo>", picture("textures/grass.png", "it is a FIFO, not a regular file")},
+        {"blackboard of 100000 x 100000", "textures/blackboard.png", HugeHeaderPng,
+         picture("textures/blackboard.png", huge) + picture("textures/blackboard.png", huge)},
+        {"duck a PNG named .jpg", "textures/Duck.jpg", grass, picture("textures/Duck.jpg", "Not a JPEG file: starts with 0x89 0x50")},
+        {"duck truncated", "textures/Duck.jpg", duck.substr(0, duck.size() / 2),
+         picture("textures/Duck.jpg", "Premature end of JPEG file; showing what could be read")},
+        {"night face missing, night on and off", "textures/skybox/left_night.png", "<none>",
+         picture("textures/skybox/left_night.png", "No such file or directory"), 0, {"p", "n", "n", "Escape"}},
+        {"icon of 2048 x 2048", "icons/duck-64.png", shell("convert -size 2048x2048 xc:orange png:-").second,
+         picture("icons/duck-64.png", "2048 x 2048 pixels is more than the 512 x 512 a window icon may be; scaled down")}};
     for (const Row& row : rows) run(row);
 }
