@@ -192,33 +192,30 @@ TEST(GameWholeRun, InstalledPlayedInEnglishFromTheRootThenUninstalledLeavesNothi
     const std::string share = prefix + "/share/";
     EXPECT_EQ(shell("desktop-file-validate " + share + "applications/org.larkmere.Larkmere.desktop").first, 0);
     EXPECT_EQ(shell("appstreamcli validate --no-net " + share + "metainfo/org.larkmere.Larkmere.metainfo.xml >/dev/null").first, 0);
-    playsAWholeGame(prefix + "/bin/larkmere");
+    const std::string installed = prefix + "/bin/larkmere";
+    playsAWholeGame(installed);
 
     // The command line answers without a window: no display is there to open one.
-    const auto run = [&](const std::string& language, const std::string& arguments) {
-        return shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language + " " + prefix +
-                     "/bin/larkmere " + arguments);
+    const auto run = [&](const std::string& language, const std::string& arguments, const std::string& binary) {
+        return shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language + " " + binary + " " + arguments);
     };
     const std::string usage = "larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]";
-    EXPECT_EQ(run("C", "--version 2>&1"), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
-    const auto [helped, help] = run("C", "--help 2>&1");
+    EXPECT_EQ(run("C", "--version 2>&1", installed), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
+    const auto [helped, help] = run("C", "--help 2>&1", installed);
     EXPECT_EQ(helped, 0);
     EXPECT_EQ(help.rfind("Usage: " + usage + "\n", 0), 0u) << help;
     EXPECT_NE(help.find("  P           pause / play"), std::string::npos) << help;
-    EXPECT_EQ(run("C", "--windowed 2>&1 >/dev/null"),
+    EXPECT_EQ(run("C", "--windowed 2>&1 >/dev/null", installed),
               std::make_pair(2, "Larkmere: unknown option \"--windowed\" (usage: " + usage + ")\n"));
     // The installed catalogs are found next to the installed data, the build's next to the build.
-    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1").second, "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
-    const auto built = [](const char* language) {
-        return shell("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + std::string(language) + " " LARKMERE_BINARY " --help").second;
-    };
-    EXPECT_NE(built("en_US.UTF-8").find("  P           pause / play"), std::string::npos);
-    EXPECT_NE(built("es_ES.UTF-8").find("  P           pausa / juego"), std::string::npos) << built("es_ES.UTF-8");
+    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1", installed).second, "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
+    EXPECT_NE(run("en_US.UTF-8", "--help", LARKMERE_BINARY).second.find("  P           pause / play"), std::string::npos);
+    EXPECT_NE(run("es_ES.UTF-8", "--help", LARKMERE_BINARY).second.find("  P           pausa / juego"), std::string::npos);
     // The manual and --help name the same options: "--mute", "-h", ... after a space or "[" (troff
     // writes a dash as "\-").
     const std::string options = " | sed 's/\\\\-/-/g' | grep -oE '(^|[ [])--?[a-z]+' | tr -d ' [' | LC_ALL=C sort -u";
-    EXPECT_EQ(shell("cat " + share + "man/man6/larkmere.6" + options).second, run("C", "--help" + options).second);
-    EXPECT_EQ(run("C", "--help" + options).second, "--fullscreen\n--help\n--mute\n--records\n--uncapped\n--version\n-h\n");
+    EXPECT_EQ(shell("cat " + share + "man/man6/larkmere.6" + options).second, run("C", "--help" + options, installed).second);
+    EXPECT_EQ(run("C", "--help" + options, installed).second, "--fullscreen\n--help\n--mute\n--records\n--uncapped\n--version\n-h\n");
 
     ASSERT_EQ(shell("cmake --build " LARKMERE_BUILD_DIR " --target uninstall >/dev/null").first, 0);
     EXPECT_EQ(shell("cd " + prefix + " && find . | sort").second, ".\n./share\n./share/applications\n");

@@ -15,8 +15,8 @@ TEST(Package, TwoBuildsAreIdenticalCleanHardenedAndPlayAnywhere) {
     const std::string a = (top / "a").string(), b = (top / "b").string(), root = (top / "root").string();
     for (const std::string& out : {a, b})
         ASSERT_EQ(shell("LARKMERE_SKIP_DEPS=1 " LARKMERE_SOURCE_DIR "/scripts/package.sh " + out + " >/dev/null").first, 0);
-    const std::string debs = "larkmere_1.0.0_amd64.deb larkmere-data_1.0.0_all.deb larkmere-dbgsym_1.0.0_amd64.deb";
-    EXPECT_EQ(shell("cd " + a + " && ls *.deb | sort | xargs").second, "larkmere-data_1.0.0_all.deb larkmere-dbgsym_1.0.0_amd64.deb larkmere_1.0.0_amd64.deb\n");
+    const std::string debs = "larkmere-data_1.0.0_all.deb larkmere-dbgsym_1.0.0_amd64.deb larkmere_1.0.0_amd64.deb";
+    EXPECT_EQ(shell("cd " + a + " && ls *.deb | LC_ALL=C sort | xargs").second, debs + "\n");
     EXPECT_EQ(shell("for f in " + debs + "; do cmp " + a + "/$f " + b + "/$f || exit 1; done").first, 0);
 
     // No error and no warning; the information tags, should any come, are printed to read.
@@ -41,19 +41,17 @@ TEST(Package, TwoBuildsAreIdenticalCleanHardenedAndPlayAnywhere) {
     const auto [hardened, report] = shell("hardening-check --nocfprotection " + game + " 2>&1");
     EXPECT_EQ(hardened, 0) << report;
 
+    // Started where a stray assets folder lies, without the game's data: it finds its own.
     fs::create_directories(top / "stray/assets/css");
-    for (const std::string& dir : {std::string("/"), (top / "stray").string()}) {
-        SCOPED_TRACE(dir);
-        Game run(dir, {"-u LARKMERE_DATA_DIR"}, game);
-        ASSERT_TRUE(run.findWindow()) << run.errors();
-        // The help panel: its blackboard over the sky.
-        EXPECT_TRUE(run.waitFor("package_start", [](const Image& s) {
-            const auto sky = s.at(500, 5), board = s.at(250, 330);
-            return sky.b > 40 && board.g > board.b;
-        }));
-        run.xdotool("key q");
-        EXPECT_EQ(run.waitForExit(), 0);
-        EXPECT_EQ(run.errors(), "");
-    }
+    Game run((top / "stray").string(), {"-u LARKMERE_DATA_DIR"}, game);
+    ASSERT_TRUE(run.findWindow()) << run.errors();
+    // The help panel: its blackboard over the sky.
+    EXPECT_TRUE(run.waitFor("package_start", [](const Image& s) {
+        const auto sky = s.at(500, 5), board = s.at(250, 330);
+        return sky.b > 40 && board.g > board.b;
+    }));
+    run.xdotool("key q");
+    EXPECT_EQ(run.waitForExit(), 0);
+    EXPECT_EQ(run.errors(), "");
     fs::remove_all(top);
 }

@@ -44,10 +44,8 @@ int countDifferent(const Image& a, const Image& b, Area area, int tolerance) {
     return count;
 }
 
-namespace {
 // The font draws pure white; whatever lies behind the text stays well below this.
-bool white(Rgb p) { return std::min({p.r, p.g, p.b}) >= 200; }
-}  // namespace
+static bool white(Rgb p) { return std::min({p.r, p.g, p.b}) >= 200; }
 
 std::optional<std::pair<int, int>> findText(const Image& image, const TextMask& mask, Area area) {
     for (int y = area.y0; y < area.y1; ++y)

@@ -7,20 +7,15 @@
 #include <utility>
 #include <vector>
 
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-};
+struct Rgb { int r = 0, g = 0, b = 0; };
 
 // A rectangle of window pixels, [x0, x1) x [y0, y1).
-struct Area {
-    int x0 = 0, y0 = 0, x1 = 1000, y1 = 480;
-};
+struct Area { int x0 = 0, y0 = 0, x1 = 1000, y1 = 480; };
 
 // Stored as FreeImage and glReadPixels(GL_BGR) lay pixels out: blue, green, red, the
 // bottom row first. at() counts rows from the top, as the window does.
 struct Image {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint8_t> bgr;
 
     Rgb at(int x, int y) const;
