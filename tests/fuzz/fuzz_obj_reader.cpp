@@ -1,10 +1,7 @@
 // libFuzzer target for the OBJ reader: raw bytes in, then every corner of every kept face
 // is looked up the way the display lists do. AddressSanitizer reports any read outside the
 // input or the lists; the checks below catch a reader that keeps a face it should not.
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <string_view>
 
 #include "assets/ObjReader.h"
 
