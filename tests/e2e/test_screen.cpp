@@ -49,7 +49,8 @@ TEST(Screen, StartsFullscreenWhenAskedF11TogglesAndAWideWindowIsPillarboxed) {
     ASSERT_TRUE(started) << "the help panel fills the screen's width, bars above and below";
     game.xdotool("key F11");
     const auto windowed = game.waitFor("screen-window", [&](const Image& i) {
-        return i.width == 1000 && i.height == 480 && !black(i, {0, 0, 1000, 480}) && sameScaled(i, *started, 0, top, 1.28);
+        return i.width == 1000 && i.height == 480 && !black(i, {0, 0, 1000, 480}) &&
+               sameScaled(i, *started, 0, top, 1.28);
     });
     ASSERT_TRUE(windowed);
 
@@ -60,7 +61,9 @@ TEST(Screen, StartsFullscreenWhenAskedF11TogglesAndAWideWindowIsPillarboxed) {
                sameScaled(*windowed, i, 125, 0, 1.0);
     })) << "unscaled in the middle, bars left and right";
     game.xdotool("key F11");
-    EXPECT_TRUE(game.waitFor("screen-fullscreen", [&](const Image& i) { return fullscreen(i) && sameScaled(*windowed, i, 0, top, 1.28); }));
+    EXPECT_TRUE(game.waitFor("screen-fullscreen", [&](const Image& i) {
+        return fullscreen(i) && sameScaled(*windowed, i, 0, top, 1.28);
+    }));
     game.xdotool("key q");
     EXPECT_EQ(game.waitForExit(), 0);
 }

@@ -89,7 +89,8 @@ TEST(GameStartup, NoWindowADamagedModelOrNoDataSaysWhyAndEndsOrPlaysOn) {
     fs::create_directories(top / "unrelated/assets/css");
     fs::create_directories(top / "alone");
     fs::copy_file(LARKMERE_BINARY, top / "alone/larkmere");
-    fs::rename(damagedFolder("textures/blackboard.png", shell("cat " + (Assets / "textures/skybox/top.png").string()).second), top / "marked");
+    const std::string sky = shell("cat " + (Assets / "textures/skybox/top.png").string()).second;
+    fs::rename(damagedFolder("textures/blackboard.png", sky), top / "marked");
     const std::string unrelated = (top / "unrelated").string(), marked = (top / "marked").string();
     std::string manyFaces = "v 0 0 0\n";
     for (int i = 0; i < 200001; ++i) manyFaces += "f 1 1 1\n";
@@ -99,7 +100,8 @@ TEST(GameStartup, NoWindowADamagedModelOrNoDataSaysWhyAndEndsOrPlaysOn) {
         {"no display", "", "", "*Larkmere: no display available *\n", 1, {}, {"-u DISPLAY"}},
         {"no audio device", "", "", "Larkmere: no sound: cannot start audio \\(Audio target 'nonsense' not available)\n", 0,
          {"p", "Escape"}, {"SDL_AUDIODRIVER=nonsense"}},
-        {"a sound missing", "sounds/quack.wav", "<none>", "Larkmere: no sound: ./assets/sounds/quack.wav: *\n", 0, {"p", "Escape"}},
+        {"a sound missing", "sounds/quack.wav", "<none>", "Larkmere: no sound: ./assets/sounds/quack.wav: *\n", 0,
+         {"p", "Escape"}},
         {"no such video driver", "", "", "No se pudo iniciar SDL: *\n", 1, {}, {"-u DISPLAY", "SDL_VIDEODRIVER=nonsense"}},
         {"model empty", "models/Duck.obj", "", model + " has no faces to draw\n"},
         {"model of binary garbage", "models/Duck.obj", grass, model + " has no faces to draw\n", 0, {"close"}},
@@ -108,9 +110,10 @@ TEST(GameStartup, NoWindowADamagedModelOrNoDataSaysWhyAndEndsOrPlaysOn) {
         {"model of 16 MiB and a byte", "models/Duck.obj", std::string(16777217, '#'),
          model + ": it is 16777217 bytes, more than the 16777216 a model may have\n", 1, {}},
         {"model of 200001 faces", "models/Duck.obj", manyFaces,
-         "Larkmere: cannot use the model \"./assets/models/Duck.obj\": it has 200001 faces, more than the 200000 the game draws\n", 1, {}},
-        {"option with a newline and an escape", "", "", "Larkmere: unknown option \"x\\\\nbad\\\\x1b\\[2J\" (usage: *)\n", 2, {}, {},
-         LARKMERE_BINARY " \"$(printf 'x\\nbad\\033[2J')\""},
+         "Larkmere: cannot use the model \"./assets/models/Duck.obj\": it has 200001 faces, "
+         "more than the 200000 the game draws\n", 1, {}},
+        {"option with a newline and an escape", "", "", "Larkmere: unknown option \"x\\\\nbad\\\\x1b\\[2J\" (usage: *)\n",
+         2, {}, {}, LARKMERE_BINARY " \"$(printf 'x\\nbad\\033[2J')\""},
         // Where the data comes from: the first of these folders that holds the model. A copy
         // whose help panel shows the sky picture tells, by the first frame, that it was chosen.
         {"variable set and good", "", "", "", 0, {"q"}, {"LARKMERE_DATA_DIR=" + marked}, LARKMERE_BINARY, "/", true},
@@ -120,8 +123,8 @@ TEST(GameStartup, NoWindowADamagedModelOrNoDataSaysWhyAndEndsOrPlaysOn) {
         {"working folder with an unrelated assets", "", "", "", 0, {"q"}, {"-u LARKMERE_DATA_DIR"}, LARKMERE_BINARY, unrelated},
         {"working folder holding the model", "", "", "", 0, {"q"}, {"-u LARKMERE_DATA_DIR"}, LARKMERE_BINARY, marked, true},
         {"none at all", "", "",
-         "Larkmere: cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set; working folder " + unrelated +
-             ": not there; " + top.string() + "/share/games/larkmere: not there; " + top.string() +
+         "Larkmere: cannot find the game's data (assets/models/Duck.obj): LARKMERE_DATA_DIR: not set; "
+         "working folder " + unrelated + ": not there; " + top.string() + "/share/games/larkmere: not there; " + top.string() +
              "/share/larkmere: not there; source tree " LARKMERE_SOURCE_DIR ": serves only a binary in its build folder\n",
          1, {}, {"-u LARKMERE_DATA_DIR"}, top.string() + "/alone/larkmere", unrelated}};
     for (const Row& row : rows) run(row);
@@ -141,7 +144,8 @@ TEST(GameStartup, DamagedPicturesSayWhyOnceAndThePlayGoesOn) {
         {"grass a FIFO", "textures/grass.png", "<fifo>", picture("textures/grass.png", "it is a FIFO, not a regular file")},
         {"blackboard of 100000 x 100000", "textures/blackboard.png", HugeHeaderPng,
          picture("textures/blackboard.png", huge) + picture("textures/blackboard.png", huge)},
-        {"duck a PNG named .jpg", "textures/Duck.jpg", grass, picture("textures/Duck.jpg", "Not a JPEG file: starts with 0x89 0x50")},
+        {"duck a PNG named .jpg", "textures/Duck.jpg", grass,
+         picture("textures/Duck.jpg", "Not a JPEG file: starts with 0x89 0x50")},
         {"duck truncated", "textures/Duck.jpg", duck.substr(0, duck.size() / 2),
          picture("textures/Duck.jpg", "Premature end of JPEG file; showing what could be read")},
         {"night face missing, night on and off", "textures/skybox/left_night.png", "<none>",

@@ -172,7 +172,8 @@ void playsAWholeGame(const std::string& binary) {
     // The run is kept, and printed without a window.
     const auto [status, printed] = shell("env -u DISPLAY XDG_DATA_HOME=" + testDataHome() + " " + binary + " --records");
     EXPECT_EQ(status, 0);
-    EXPECT_NE(printed.find("best score: " + std::to_string(finalScore) + "\nbest winning time: "), std::string::npos) << printed;
+    const std::string best = "best score: " + std::to_string(finalScore) + "\nbest winning time: ";
+    EXPECT_NE(printed.find(best), std::string::npos) << printed;
     EXPECT_NE(printed.find("runs: 1\nwins: " + std::to_string(runWon) + "\n"), std::string::npos) << printed;
 }
 }  // namespace
@@ -191,13 +192,15 @@ TEST(GameWholeRun, InstalledPlayedInEnglishFromTheRootThenUninstalledLeavesNothi
         EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
     const std::string share = prefix + "/share/";
     EXPECT_EQ(shell("desktop-file-validate " + share + "applications/org.larkmere.Larkmere.desktop").first, 0);
-    EXPECT_EQ(shell("appstreamcli validate --no-net " + share + "metainfo/org.larkmere.Larkmere.metainfo.xml >/dev/null").first, 0);
+    const std::string metainfo = share + "metainfo/org.larkmere.Larkmere.metainfo.xml";
+    EXPECT_EQ(shell("appstreamcli validate --no-net " + metainfo + " >/dev/null").first, 0);
     const std::string installed = prefix + "/bin/larkmere";
     playsAWholeGame(installed);
 
     // The command line answers without a window: no display is there to open one.
     const auto run = [&](const std::string& language, const std::string& arguments, const std::string& binary) {
-        return shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language + " " + binary + " " + arguments);
+        const std::string locale = "-u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language;
+        return shell("cd / && env -u DISPLAY " + locale + " " + binary + " " + arguments);
     };
     const std::string usage = "larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]";
     EXPECT_EQ(run("C", "--version 2>&1", installed), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
@@ -208,14 +211,16 @@ TEST(GameWholeRun, InstalledPlayedInEnglishFromTheRootThenUninstalledLeavesNothi
     EXPECT_EQ(run("C", "--windowed 2>&1 >/dev/null", installed),
               std::make_pair(2, "Larkmere: unknown option \"--windowed\" (usage: " + usage + ")\n"));
     // The installed catalogs are found next to the installed data, the build's next to the build.
-    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1", installed).second, "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
+    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1", installed).second,
+              "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
     EXPECT_NE(run("en_US.UTF-8", "--help", LARKMERE_BINARY).second.find("  P           pause / play"), std::string::npos);
     EXPECT_NE(run("es_ES.UTF-8", "--help", LARKMERE_BINARY).second.find("  P           pausa / juego"), std::string::npos);
     // The manual and --help name the same options: "--mute", "-h", ... after a space or "[" (troff
     // writes a dash as "\-").
     const std::string options = " | sed 's/\\\\-/-/g' | grep -oE '(^|[ [])--?[a-z]+' | tr -d ' [' | LC_ALL=C sort -u";
-    EXPECT_EQ(shell("cat " + share + "man/man6/larkmere.6" + options).second, run("C", "--help" + options, installed).second);
-    EXPECT_EQ(run("C", "--help" + options, installed).second, "--fullscreen\n--help\n--mute\n--records\n--uncapped\n--version\n-h\n");
+    const std::string helpOptions = run("C", "--help" + options, installed).second;
+    EXPECT_EQ(shell("cat " + share + "man/man6/larkmere.6" + options).second, helpOptions);
+    EXPECT_EQ(helpOptions, "--fullscreen\n--help\n--mute\n--records\n--uncapped\n--version\n-h\n");
 
     ASSERT_EQ(shell("cmake --build " LARKMERE_BUILD_DIR " --target uninstall >/dev/null").first, 0);
     EXPECT_EQ(shell("cd " + prefix + " && find . | sort").second, ".\n./share\n./share/applications\n");
