@@ -21,34 +21,46 @@ int nearChange(const Image& from, const Image& to) { return countDifferent(from,
 
 // masks[n] is the line that carries the number n: the number on screen, or -1.
 int reading(const Image& shot, const std::vector<TextMask>& masks, Area area) {
-    for (size_t n = 0; n < masks.size(); ++n)
-        if (shows(shot, masks[n], area)) return static_cast<int>(n);
-    return -1;
+    const auto n = std::find_if(masks.begin(), masks.end(), [&](const TextMask& mask) { return shows(shot, mask, area); });
+    return n == masks.end() ? -1 : static_cast<int>(n - masks.begin());
 }
 
 bool silentFrom(const std::string& stream, size_t from) {
     const std::vector<int16_t> samples = readSamples(stream);
     return std::all_of(samples.begin() + std::min(from, samples.size()), samples.end(), [](int16_t s) { return s == 0; });
 }
+}  // namespace
 
-// Started from "/", which has no assets, the game finds its own data and catalogs.
-void playsAWholeGame(const std::string& binary) {
+TEST(GameWholeRun, InstalledPlayedInEnglishFromTheRootThenUninstalledLeavesNothing) {
+    namespace fs = std::filesystem;
+    const fs::path top = fs::temp_directory_path() / ("larkmere-install-" + std::to_string(getpid()));
+    fs::remove_all(top);
+    const std::string prefix = (top / "prefix").string();
+    fs::create_directories(prefix + "/share/applications");  // there before: uninstall keeps it
+    ASSERT_EQ(shell("cmake --install " LARKMERE_BUILD_DIR " --prefix " + prefix + " >/dev/null").first, 0);
+    for (const char* file : {"bin/larkmere", "share/larkmere/assets/models/Duck.obj", "share/doc/larkmere/LICENSE",
+                             "share/man/man6/larkmere.6", "share/larkmere/assets/icons/duck-64.png",
+                             "share/icons/hicolor/48x48/apps/org.larkmere.Larkmere.png", "share/locale/es/LC_MESSAGES/larkmere.mo"})
+        EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
+    const std::string share = prefix + "/share/";
+    EXPECT_EQ(shell("desktop-file-validate " + share + "applications/org.larkmere.Larkmere.desktop").first, 0);
+    EXPECT_EQ(shell("appstreamcli validate --no-net " + share + "metainfo/org.larkmere.Larkmere.metainfo.xml >/dev/null").first, 0);
+    const std::string installed = prefix + "/bin/larkmere";
+
+    // Started from "/", which has no assets, the game finds its own data and catalogs.
     ASSERT_NE(ensureGlContext(), nullptr);
     // masks[n] of score and time carry the number n: the lines a player can meet here.
     std::vector<TextMask> score, time;
     for (int n = 0; n < 200; ++n) score.push_back(textMask(("Score: " + std::to_string(n)).c_str()));
-    for (int s = 0; s < 120; ++s) {
-        const std::string seconds = (s % 60 < 10 ? "0" : "") + std::to_string(s % 60);
-        time.push_back(textMask(("Time: 0" + std::to_string(s / 60) + " : " + seconds).c_str()));
-    }
-    const TextMask start = textMask("PRESS P TO START PLAYING!"), help = textMask("ARROWS:  Move the duck");
-    const TextMask back = textMask("PRESS P TO RETURN TO THE GAME!"), restart = textMask("PRESS R TO PLAY AGAIN");
-    const TextMask lost = textMask("GAME OVER"), won = textMask("YOU WON!");
+    for (int s = 0; s < 120; ++s)
+        time.push_back(textMask(("Time: 0" + std::to_string(s / 60) + " : " + (s % 60 < 10 ? "0" : "") + std::to_string(s % 60)).c_str()));
+    const TextMask start = textMask("PRESS P TO START PLAYING!"), help = textMask("ARROWS:  Move the duck"), lost = textMask("GAME OVER");
+    const TextMask back = textMask("PRESS P TO RETURN TO THE GAME!"), restart = textMask("PRESS R TO PLAY AGAIN"), won = textMask("YOU WON!");
 
     // What the game plays is recorded: each sound must be found where its key or screen is.
     const std::string heard = "/tmp/larkmere-heard-" + std::to_string(getpid()) + ".raw";
     const auto recorded = [&] { return readSamples(heard).size(); };
-    Game game("/", {"LANG=en_US.UTF-8", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard}, binary + " --mute");
+    Game game("/", {"LANG=en_US.UTF-8", "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + heard}, installed + " --mute");
     ASSERT_TRUE(game.findWindow()) << game.errors();
     auto shot = game.waitFor("1_help_panel", [&](const Image& s) { return shows(s, start); });
     ASSERT_TRUE(shot) << game.errors();
@@ -60,16 +72,13 @@ void playsAWholeGame(const std::string& binary) {
     ASSERT_TRUE(shot);
     EXPECT_EQ(reading(*shot, time, ClockBox), 0);
     EXPECT_FALSE(shows(*shot, start));
-    // The stream is polled through the screenshot loop: the pictures are not looked at.
-    const auto streamReaches = [&](const char* name, std::function<bool()> ok) {
-        return game.waitFor(name, [&](const Image&) { return ok(); }).has_value();
-    };
     const size_t playing = recorded();
-    ASSERT_TRUE(streamReaches("3_a_second_muted", [&] { return recorded() > playing + StreamRate; }));
+    // The stream is polled through the screenshot loop: the pictures are not looked at.
+    ASSERT_TRUE(game.waitFor("3_a_second_muted", [&](const Image&) { return recorded() > playing + StreamRate; }));
     EXPECT_TRUE(silentFrom(heard, 0)) << "--mute: nothing from the start to a second into play";
     size_t mark = recorded();
     game.xdotool("key m");
-    EXPECT_TRUE(streamReaches("3_m_sounds", [&] { return !silentFrom(heard, mark); })) << "M brings the sound back";
+    EXPECT_TRUE(game.waitFor("3_m_sounds", [&](const Image&) { return !silentFrom(heard, mark); })) << "M brings the sound back";
     // The clock runs: a late frame may skip a reading, so any later second counts.
     ASSERT_TRUE(game.waitFor("3_one_second", [&](const Image& s) { return reading(s, time, ClockBox) >= 1; }));
 
@@ -99,8 +108,7 @@ void playsAWholeGame(const std::string& binary) {
     // The crash or the tune starts in the pass that ended the run, just before the end screen.
     const size_t endSeen = recorded();
     const size_t endFrom = std::max(mark, endSeen - std::min(endSeen, size_t(3 * StreamRate)));
-    EXPECT_TRUE(playedBetween(heard, shows(*shot, lost) ? "crash" : "won", endFrom, endSeen))
-        << "no crash or tune as the end screen appears";
+    EXPECT_TRUE(playedBetween(heard, shows(*shot, lost) ? "crash" : "won", endFrom, endSeen)) << "no crash or tune as the end screen appears";
     const int finalScore = reading(*shot, score, Board);
     const bool runWon = shows(*shot, won);
     EXPECT_GT(finalScore, walked);
@@ -135,7 +143,7 @@ void playsAWholeGame(const std::string& binary) {
 
     // M again: silent, half a second without a sample once the sounds have faded.
     game.xdotool("key m");
-    EXPECT_TRUE(streamReaches("11_m_silences", [&] {
+    EXPECT_TRUE(game.waitFor("11_m_silences", [&](const Image&) {
         const size_t length = recorded();
         mark = std::max(mark, length - std::min(length, size_t(StreamRate / 2)));
         return silentFrom(heard, mark) && length >= mark + StreamRate / 2;
@@ -149,13 +157,13 @@ void playsAWholeGame(const std::string& binary) {
     // Processor ticks (user and system) from /proc; drawing costs most of a core here. Under
     // load the first 2 s may still hold the last frames, so it is sampled until a quiet one.
     const auto ticks = [&] { return std::stod(shell("awk '{print $14 + $15}' /proc/" + pid + "/stat").second); };
-    double share = 1.0;
-    for (int tries = 0; tries < 15 && share >= 0.1; ++tries) {
+    double busy = 1.0;
+    for (int tries = 0; tries < 15 && busy >= 0.1; ++tries) {
         const double before = ticks();
         sleep(2);
-        share = (ticks() - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / 2.0;
+        busy = (ticks() - before) / static_cast<double>(sysconf(_SC_CLK_TCK)) / 2.0;
     }
-    EXPECT_LT(share, 0.1);
+    EXPECT_LT(busy, 0.1);
     game.xdotool("windowmap --sync " + window);
     EXPECT_TRUE(game.waitFor("12_back_paused", [&](const Image& s) { return shows(s, help); }));
 
@@ -170,49 +178,24 @@ void playsAWholeGame(const std::string& binary) {
     std::remove(heard.c_str());
 
     // The run is kept, and printed without a window.
-    const auto [status, printed] = shell("env -u DISPLAY XDG_DATA_HOME=" + testDataHome() + " " + binary + " --records");
+    const auto [status, printed] = shell("env -u DISPLAY XDG_DATA_HOME=" + testDataHome() + " " + installed + " --records");
     EXPECT_EQ(status, 0);
-    const std::string best = "best score: " + std::to_string(finalScore) + "\nbest winning time: ";
-    EXPECT_NE(printed.find(best), std::string::npos) << printed;
+    EXPECT_NE(printed.find("best score: " + std::to_string(finalScore) + "\nbest winning time: "), std::string::npos) << printed;
     EXPECT_NE(printed.find("runs: 1\nwins: " + std::to_string(runWon) + "\n"), std::string::npos) << printed;
-}
-}  // namespace
-
-TEST(GameWholeRun, InstalledPlayedInEnglishFromTheRootThenUninstalledLeavesNothing) {
-    namespace fs = std::filesystem;
-    const fs::path top = fs::temp_directory_path() / ("larkmere-install-" + std::to_string(getpid()));
-    fs::remove_all(top);
-    const std::string prefix = (top / "prefix").string();
-    fs::create_directories(prefix + "/share/applications");  // there before: uninstall keeps it
-    ASSERT_EQ(shell("cmake --install " LARKMERE_BUILD_DIR " --prefix " + prefix + " >/dev/null").first, 0);
-    for (const char* file : {"bin/larkmere", "share/larkmere/assets/models/Duck.obj", "share/doc/larkmere/LICENSE",
-                             "share/man/man6/larkmere.6", "share/larkmere/assets/icons/duck-64.png",
-                             "share/icons/hicolor/48x48/apps/org.larkmere.Larkmere.png",
-                             "share/locale/es/LC_MESSAGES/larkmere.mo"})
-        EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
-    const std::string share = prefix + "/share/";
-    EXPECT_EQ(shell("desktop-file-validate " + share + "applications/org.larkmere.Larkmere.desktop").first, 0);
-    const std::string metainfo = share + "metainfo/org.larkmere.Larkmere.metainfo.xml";
-    EXPECT_EQ(shell("appstreamcli validate --no-net " + metainfo + " >/dev/null").first, 0);
-    const std::string installed = prefix + "/bin/larkmere";
-    playsAWholeGame(installed);
 
     // The command line answers without a window: no display is there to open one.
     const auto run = [&](const std::string& language, const std::string& arguments, const std::string& binary) {
-        const std::string locale = "-u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language;
-        return shell("cd / && env -u DISPLAY " + locale + " " + binary + " " + arguments);
+        return shell("cd / && env -u DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + language + " " + binary + " " + arguments);
     };
     const std::string usage = "larkmere [--uncapped] [--mute] [--fullscreen] [--records] [--help] [--version]";
     EXPECT_EQ(run("C", "--version 2>&1", installed), std::make_pair(0, std::string("Larkmere 1.0.0\n")));
-    const auto [helped, help] = run("C", "--help 2>&1", installed);
+    const auto [helped, helpText] = run("C", "--help 2>&1", installed);
     EXPECT_EQ(helped, 0);
-    EXPECT_EQ(help.rfind("Usage: " + usage + "\n", 0), 0u) << help;
-    EXPECT_NE(help.find("  P           pause / play"), std::string::npos) << help;
-    EXPECT_EQ(run("C", "--windowed 2>&1 >/dev/null", installed),
-              std::make_pair(2, "Larkmere: unknown option \"--windowed\" (usage: " + usage + ")\n"));
+    EXPECT_EQ(helpText.rfind("Usage: " + usage + "\n", 0), 0u) << helpText;
+    EXPECT_NE(helpText.find("  P           pause / play"), std::string::npos) << helpText;
+    EXPECT_EQ(run("C", "--windowed 2>&1 >/dev/null", installed), std::make_pair(2, "Larkmere: unknown option \"--windowed\" (usage: " + usage + ")\n"));
     // The installed catalogs are found next to the installed data, the build's next to the build.
-    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1", installed).second,
-              "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
+    EXPECT_EQ(run("es_ES.UTF-8", "--windowed 2>&1", installed).second, "Larkmere: opción desconocida «--windowed» (uso: " + usage + ")\n");
     EXPECT_NE(run("en_US.UTF-8", "--help", LARKMERE_BINARY).second.find("  P           pause / play"), std::string::npos);
     EXPECT_NE(run("es_ES.UTF-8", "--help", LARKMERE_BINARY).second.find("  P           pausa / juego"), std::string::npos);
     // The manual and --help name the same options: "--mute", "-h", ... after a space or "[" (troff
