@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,10 +16,8 @@
 using Clock = std::chrono::steady_clock;
 
 const std::string& testDataHome() {
-    static const std::string folder = [] {
-        char name[] = "/tmp/larkmere-data-XXXXXX";
-        return std::string(mkdtemp(name));
-    }();
+    static char name[] = "/tmp/larkmere-data-XXXXXX";
+    static const std::string folder = mkdtemp(name);
     return folder;
 }
 
@@ -55,9 +54,8 @@ bool Game::findWindow() {
     // once, and a search that errors out while windows come and go is simply made again.
     const auto deadline = Clock::now() + std::chrono::seconds(60);
     while ((window_ = std::strtoul(xdotool("search --onlyvisible --name '^Larkmere$'").c_str(), nullptr, 10)) == 0 &&
-           Clock::now() < deadline && !waitForExit(0)) {
+           Clock::now() < deadline && !waitForExit(0))
         usleep(100000);
-    }
     // No window manager runs on the test display: the test hands the focus over itself. Mapped
     // last, the game's window lies above the test's own, whose text masks it no longer needs.
     xdotool("windowfocus --sync " + std::to_string(window_));
@@ -137,18 +135,15 @@ std::vector<int16_t> readSamples(const std::string& path, bool wav) {
 
 bool playedBetween(const std::string& stream, const std::string& name, size_t from, size_t by) {
     const std::vector<int16_t> sound = readSamples(LARKMERE_SOURCE_DIR "/assets/sounds/" + name + ".wav", true);
-    double soundEnergy = 0;
-    for (int16_t s : sound) soundEnergy += double(s) * s;
+    const double soundEnergy = std::inner_product(sound.begin(), sound.end(), sound.begin(), 0.0);
     const auto deadline = Clock::now() + std::chrono::seconds(60);
     size_t searched = from;  // offsets before this were tried on an earlier reading
     do {
         const std::vector<int16_t> heard = readSamples(stream);
         for (; searched + sound.size() <= heard.size(); ++searched) {
-            double dot = 0, energy = 0;
-            for (size_t i = 0; i < sound.size(); ++i) {
-                dot += double(sound[i]) * heard[searched + i];
-                energy += double(heard[searched + i]) * heard[searched + i];
-            }
+            const auto window = heard.begin() + searched;
+            const double dot = std::inner_product(sound.begin(), sound.end(), window, 0.0);
+            const double energy = std::inner_product(window, window + sound.size(), window, 0.0);
             if (energy > 0 && dot / std::sqrt(energy * soundEnergy) >= 0.6) return searched <= by + StreamRate / 2;
         }
         usleep(100000);

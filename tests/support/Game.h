@@ -28,8 +28,7 @@ class Game {
 public:
     // Starts the game (binary: its command line) in dir on the test's display, with extra "NAME=value" variables
     // and "-u NAME" to unset one. The game runs in a process group of its own that dies with the test.
-    explicit Game(const std::string& dir = LARKMERE_SOURCE_DIR, std::vector<std::string> env = {},
-                  const std::string& binary = LARKMERE_BINARY);
+    explicit Game(const std::string& dir = LARKMERE_SOURCE_DIR, std::vector<std::string> env = {}, const std::string& binary = LARKMERE_BINARY);
     // Kills the game if it still runs.
     ~Game();
 
