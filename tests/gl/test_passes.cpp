@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "assets/Texture.h"
-#include "game/GameStart.h"
 #include "game/Input.h"
 #include "shell/Window.h"
 #include "render/Skybox.h"
@@ -21,6 +20,7 @@
 namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+using std::chrono::seconds;
 
 // Units a second each lane's car covers at normal speed, nearest lane first.
 constexpr float LaneSpeed[10] = {34.2f, 18.0f, 25.2f, 27.0f, 36.0f, 21.6f, 16.2f, 27.0f, 36.0f, 54.0f};
@@ -35,34 +35,18 @@ std::string at(Vec3 v) {
     return milli(v.x) + ',' + milli(v.y) + ',' + milli(v.z);
 }
 
-class Pass : public GlTest {
+class Pass : public GamePass {
 protected:
-    SteadyTime now{};
-    // The game as start-up builds it, on the test's window; the context comes first.
-    GameParts game = (ensureGlContext(), startGame(nullptr, {}, [this] { return now; }));
-    GameWorld& world = game.world;
-    Camera& camera = *game.camera;
     SkyboxTextures& skybox = *world.skybox;
-    ScreenSize& screen = *game.screen;
     Blackboard &pauseBoard = *game.pauseBoard, &endBoard = *game.endBoard;
     Duck& duck = *game.duck;
-    uint8_t keys[SDL_NUM_SCANCODES] = {};
 
-    void SetUp() override {
-        GlTest::SetUp();
-        duck.texturedList = duck.plainList = glGenLists(1);  // the rules, not the duck's picture
-    }
-    void pass(milliseconds length = milliseconds(20), const uint8_t* keyState = nullptr) {
-        now += length;
-        runPass(world, keyState ? keyState : keys);
-    }
     void parkCarOnTheDuck() { world.traffic[0].position = {camera.target.x + 1, 2, camera.target.z + 1}, world.traffic[0].speed = 0; }
     std::vector<float> carsX() const {
         std::vector<float> x;
         for (const Car& car : world.traffic) x.push_back(car.position.x);
         return x;
     }
-    GameStatus& status() { return GameStatus::instance(); }
 };
 SDL_SysWMinfo x11() {
     SDL_SysWMinfo info;
@@ -167,6 +151,32 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
         EXPECT_NEAR(z - camera.target.z, walk, 1e-3f);
         EXPECT_EQ(status().elapsedSeconds, 1);
     }
+}
+
+// A pass that comes seconds late (the process stopped, the machine suspended) moves the world
+// no further than a quarter of a second of play, and a car crossing the duck's place on the way
+// still ends the run.
+TEST_F(Pass, ALatePassMovesAQuarterSecondAndStillSeesEveryCar) {
+    keys[SDL_SCANCODE_UP] = 1;
+    camera.orbitView = false;
+    status().state = GameState::Playing;
+    pass();  // polls the arrow held
+    // Ten seconds late with Up held: 0.25 s of walking at 15 units a second, not 150 units
+    // through every lane; the play clock still counts the ten seconds.
+    const float z = camera.target.z;
+    pass(seconds(10));
+    EXPECT_NEAR(z - camera.target.z, 3.75f, 1e-3f);
+    EXPECT_EQ(std::make_pair(status().state, status().elapsedSeconds), std::make_pair(GameState::Playing, 10));
+
+    // The fastest car 6 units west of the duck covers 13.5 units in that quarter second: in
+    // one leap it would land 7.5 units east, never touching; in steps it meets the duck.
+    keys[SDL_SCANCODE_UP] = 0;
+    pass(milliseconds(0));
+    Car& car = world.traffic[9];
+    car.position = Vec3{duck.position.x - 6.0f, 3.0f, duck.position.z};
+    pass(seconds(10));
+    EXPECT_EQ(status().state, GameState::GameOver);
+    EXPECT_LT(car.position.x, duck.position.x + 2.0f) << "the cars stop where the run ended";
 }
 
 TEST_F(Pass, LightsAreSetWithThePreviousPassView) {

@@ -6,6 +6,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include "game/GameStart.h"
 #include "support/Image.h"
 
 // Opens the window and context on first use; later calls return at once.
@@ -32,3 +33,19 @@ struct Matrix {
     GLfloat m[16];
 };
 Matrix currentMatrix(GLenum which);
+
+// The game as start-up builds it on the test window, its clocks reading `now`, run a pass at a
+// time; the duck has no picture (the rules, not its look).
+class GamePass : public GlTest {
+public:  // read by the tables' probes
+    SteadyTime now{};
+    GameParts game = (ensureGlContext(), startGame(nullptr, {}, [this] { return now; }));
+    GameWorld& world = game.world;
+    Camera& camera = *game.camera;
+    uint8_t keys[SDL_NUM_SCANCODES] = {};
+
+    void SetUp() override;
+    // `length` later than the last pass, with `keyState` (the test's own array if none).
+    void pass(std::chrono::milliseconds length = std::chrono::milliseconds(20), const uint8_t* keyState = nullptr);
+    static GameStatus& status() { return GameStatus::instance(); }
+};
