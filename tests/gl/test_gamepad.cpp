@@ -121,24 +121,17 @@ TEST_F(Pad, WalksTurnsPausesAndSurvivesBeingPulledOut) {
 TEST_F(Pad, EveryButtonInEveryStateAsItsKey) {
     const int trigger = 100;  // rows at or above: a trigger axis, not a button
     const std::pair<int, SDL_Keycode> rows[] = {
-        {SDL_CONTROLLER_BUTTON_START, SDLK_p},
-        {SDL_CONTROLLER_BUTTON_A, SDLK_r},
-        {SDL_CONTROLLER_BUTTON_Y, SDLK_v},
-        {SDL_CONTROLLER_BUTTON_X, SDLK_t},
-        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDLK_w},
-        {SDL_CONTROLLER_BUTTON_RIGHTSTICK, SDLK_i},
-        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDLK_l},
-        {SDL_CONTROLLER_BUTTON_B, SDLK_n},
-        {SDL_CONTROLLER_BUTTON_BACK, SDLK_m},
-        {trigger + SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDLK_1},
-        {SDL_CONTROLLER_BUTTON_LEFTSTICK, SDLK_2},
+        {SDL_CONTROLLER_BUTTON_START, SDLK_p}, {SDL_CONTROLLER_BUTTON_A, SDLK_r}, {SDL_CONTROLLER_BUTTON_Y, SDLK_v},
+        {SDL_CONTROLLER_BUTTON_X, SDLK_t}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDLK_w},
+        {SDL_CONTROLLER_BUTTON_RIGHTSTICK, SDLK_i}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDLK_l},
+        {SDL_CONTROLLER_BUTTON_B, SDLK_n}, {SDL_CONTROLLER_BUTTON_BACK, SDLK_m},
+        {trigger + SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDLK_1}, {SDL_CONTROLLER_BUTTON_LEFTSTICK, SDLK_2},
         {trigger + SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDLK_3},
         {SDL_CONTROLLER_BUTTON_GUIDE, SDLK_UNKNOWN},  // nothing, and never a quit
     };
     // Everything a key may change, after one press from a fresh start in state s.
     const auto after = [&](int s, SDL_Keycode key, const std::function<void()>& press) {
-        status() = GameStatus{GameState(s)};
-        status().gameSpeed = key == SDLK_2 ? GameSpeed::Fast : GameSpeed::Normal;  // so that 2 changes it
+        status() = GameStatus{GameState(s), key == SDLK_2 ? GameSpeed::Fast : GameSpeed::Normal};  // so that 2 changes it
         camera.orbitView = false;
         world.lighting.nightMode = world.soundMuted = world.quitRequested = false;
         world.lighting.daylight = 1.0f;

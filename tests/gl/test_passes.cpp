@@ -80,7 +80,10 @@ SDL_SysWMinfo x11() {
 }
 }  // namespace
 
+// Paused and end-screen passes run no rule and stop both clocks. The paused pass draws the
+// duck but no car, from the camera's view; the end screen draws the sky from no view at all.
 TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
+    skybox.loadFaces(world.dayFaces);
     // The help panel's world is seen from the camera each pass afresh, the view's eye floored
     // at 0.5: eye (6, 0.5, 70) at the origin, the target sqrt(142.25) straight ahead, y up.
     camera.reset({6.0f, -1.0f, 70.0f}, {0.0f, 3.0f, 60.0f});
@@ -89,6 +92,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
     EXPECT_EQ(at(inView(view, {6.0f, 0.5f, 70.0f})) + " / " + at(inView(view, {0.0f, 3.0f, 60.0f})), "0,0,0 / 0,0,-11927");
     EXPECT_TRUE(std::fabs(inView(view, {0.0f, 4.0f, 60.0f}).x) < 1e-4f && inView(view, {0.0f, 4.0f, 60.0f}).y > 0.9f);
+    EXPECT_GT(readFramebuffer().at(500, 5).b, 100) << "the day sky above the field";
 
     camera.target.z = -61.0f;  // past the goal and hit, yet nothing ends while paused
     parkCarOnTheDuck();
@@ -107,6 +111,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     // of the first pass back move by that pass's delta only.
     camera.target.z = 60.0f, camera.keyForward = false, world.traffic = makeTraffic(), status().state = GameState::Playing;
     for (int i = 0; i < 16; ++i) pass(milliseconds(i == 0 ? 0 : 100));
+    EXPECT_GT(readFramebuffer().at(500, 5).b, 100) << "the day sky above the field in play";
     ASSERT_TRUE(SDL_GetRelativeMouseMode()) << "play holds the mouse";
     pushKeyRelease(SDLK_p);
     pass(milliseconds(0));
@@ -118,6 +123,35 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     pass(milliseconds(100));
     EXPECT_EQ(status().elapsedSeconds, 1);
     for (size_t i = 0; i < before.size(); ++i) EXPECT_NEAR(std::fabs(carsX()[i] - before[i]), LaneSpeed[i] * 0.1f, 1e-3f) << i;
+
+    // A duck that paints the whole view red wherever it stands.
+    glNewList(duck.texturedList, GL_COMPILE);
+    glPushAttrib(GL_COLOR_BUFFER_BIT), glClearColor(1, 0, 0, 1), glClear(GL_COLOR_BUFFER_BIT), glPopAttrib();
+    glEndList();
+    // Below the help panel, where no later drawing covers the duck's red.
+    const auto red = [](const Image& image) { return image.at(5, 470).r > 200 && image.at(5, 470).g < 50; };
+    status().state = GameState::Paused;
+    pass();
+    ASSERT_TRUE(red(readFramebuffer())) << "the paused pass draws the duck";
+
+    status().state = GameState::GameOver;
+    pass();
+    const Image end = readFramebuffer();
+    EXPECT_FALSE(red(end));
+    const Matrix still = currentMatrix(GL_MODELVIEW_MATRIX);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(still.m[i], i % 5 == 0 ? 1.0f : 0.0f) << "no camera view, element " << i;
+    // Neither the cars nor the eye change the picture; the sky around the board is the
+    // sky box of size 150 around the target, seen from the identity.
+    for (Car& car : world.traffic) car.position.x = -6.0f;
+    camera.eye = Vec3{30.0f, 1.0f, 0.0f};
+    pass();
+    EXPECT_EQ(countDifferent(end, readFramebuffer(), {}, 0), 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    drawSkybox(skybox, 150.0f);
+    const Image sky = readFramebuffer();
+    EXPECT_EQ(countDifferent(end, sky, Area{0, 0, 1000, 44}, 2), 0);
+    EXPECT_GT(sky.at(500, 20).b, 100) << "a day sky, not black";
 }
 
 TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
@@ -234,42 +268,6 @@ TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
     }
 }
 
-TEST_F(Pass, EndScreensShowTheSkyFromNoViewWithoutDuckOrCars) {
-    skybox.loadFaces(world.dayFaces);
-    for (GameState state : {GameState::Playing, GameState::Paused}) {  // the day sky above the field
-        status().state = state;
-        pass();
-        EXPECT_GT(readFramebuffer().at(500, 5).b, 100) << "state " << static_cast<int>(state);
-    }
-    // A duck that paints the whole view red wherever it stands.
-    glNewList(duck.texturedList, GL_COMPILE);
-    glPushAttrib(GL_COLOR_BUFFER_BIT), glClearColor(1, 0, 0, 1), glClear(GL_COLOR_BUFFER_BIT), glPopAttrib();
-    glEndList();
-    // Below the help panel, where no later drawing covers the duck's red.
-    const auto red = [](const Image& image) { return image.at(5, 470).r > 200 && image.at(5, 470).g < 50; };
-    pass();
-    ASSERT_TRUE(red(readFramebuffer())) << "the paused pass draws the duck";
-
-    status().state = GameState::GameOver;
-    pass();
-    const Image end = readFramebuffer();
-    EXPECT_FALSE(red(end));
-    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(view.m[i], i % 5 == 0 ? 1.0f : 0.0f) << "no camera view, element " << i;
-    // Neither the cars nor the eye change the picture; the sky around the board is the
-    // sky box of size 150 around the target, seen from the identity.
-    for (Car& car : world.traffic) car.position.x = -6.0f;
-    camera.eye = Vec3{30.0f, 1.0f, 0.0f};
-    pass();
-    EXPECT_EQ(countDifferent(end, readFramebuffer(), {}, 0), 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    drawSkybox(skybox, 150.0f);
-    const Image sky = readFramebuffer();
-    EXPECT_EQ(countDifferent(end, sky, Area{0, 0, 1000, 44}, 2), 0);
-    EXPECT_GT(sky.at(500, 20).b, 100) << "a day sky, not black";
-}
-
 // Every screen in Spanish and English, every text letter for letter at its place and within
 // its room (the widest values shown); then through a catalog that marks each line: every glyph
 // a pass draws belongs to a marked text.
@@ -328,11 +326,8 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
         speak(locale, *mark ? LARKMERE_BUILD_DIR "/tests/marked" : LARKMERE_BUILD_DIR "/locale");
         for (const Screen& screen : screens) {
             SCOPED_TRACE(testing::Message() << locale << mark << ", state " << static_cast<int>(screen.state));
-            status() = GameStatus{screen.state};
-            status().progress = screen.progress;
-            status().elapsedSeconds = screen.elapsed;
+            status() = GameStatus{screen.state, GameSpeed::Normal, true, false, true, screen.progress, screen.elapsed};
             world.clock.playLast = now, world.clock.playStart = now - std::chrono::seconds(screen.elapsed);
-            world.clock.clockRunning = false;
             world.recordLine = recordLineText({Records{888, 5998, 9, 9}, screen.record});
             world.runKept = true;
             pass();
