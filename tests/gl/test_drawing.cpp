@@ -49,7 +49,6 @@ protected:
     }
     GLuint textures[7] = {}, &black = textures[0];
 };
-using DrawLighting = GlTest;
 
 // The grass, the duck and a car, in the game's order, as one capture for each case.
 TEST_F(Draw, WorldIsGrassCellsThenTheDuckThenTheCarCube) {
@@ -132,7 +131,7 @@ TEST_F(Draw, SkyboxIsSixFacesAroundTheTargetEachWithItsOwnPictureUpright) {
     }
 }
 
-TEST_F(DrawLighting, EachLookSetsItsLights) {
+TEST_F(GlTest, EachLookSetsItsLights) {
     LightingMode mode;
     computeLampPositions(mode, GrassField{-10.0f, 20.0f, -34.0f, 17.0f});  // lamps at z -20, 0 and 10
     const Camera camera;                                                     // target (0, 3, 60)

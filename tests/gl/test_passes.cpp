@@ -14,6 +14,7 @@
 #include "shell/Window.h"
 #include "render/Skybox.h"
 #include "support/Gl.h"
+#include "support/Game.h"
 // After gtest: Xlib's macros would clash with its names.
 #include <SDL2/SDL_syswm.h>
 #include <X11/extensions/XTest.h>
@@ -270,7 +271,7 @@ TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
 
 // Every screen in Spanish and English, every text letter for letter at its place and within
 // its room (the widest values shown); then through a catalog that marks each line: every glyph
-// a pass draws belongs to a marked text.
+// a pass draws belongs to a marked text. Each catalog is whole and drawable.
 TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
     struct Text {
         int x, y, right;  // the pen's position (x 0: anywhere) and what the text must end before
@@ -321,9 +322,18 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
     pauseBoard = makeBlackboard(), endBoard = makeBlackboard();
     RecordBook unused("");  // never asked: the record line is set by hand
     world.records = &unused;
-    for (const auto& [locale, mark, spanish] : {std::tuple{"es_ES.UTF-8", "", true}, {"en_US.UTF-8", "", false},
-                                                {"en_US.UTF-8", "~", false}}) {
+    for (const auto& [locale, mark, language] : {std::tuple{"es_ES.UTF-8", "", "es"}, {"en_US.UTF-8", "", "en"},
+                                                 {"en_US.UTF-8", "~", "en"}}) {
+        const bool spanish = std::string(language) == "es";
         speak(locale, *mark ? LARKMERE_BUILD_DIR "/tests/marked" : LARKMERE_BUILD_DIR "/locale");
+        // The catalog itself: complete for the sources' texts, every conversion kept, and only
+        // characters the bitmap font can draw.
+        const std::string po = std::string(LARKMERE_SOURCE_DIR "/po/") + language + ".po";
+        const auto [checked, statistics] = shell("msgfmt --check --statistics -o /dev/null " + po + " 2>&1");
+        EXPECT_TRUE(checked == 0 && statistics.find("untranslated") == statistics.npos && statistics.find("fuzzy") == statistics.npos)
+            << statistics;
+        EXPECT_EQ(shell("msgcmp " + po + " " LARKMERE_BUILD_DIR "/larkmere.pot 2>&1").first, 0) << "a text without translation";
+        EXPECT_EQ(shell("msgconv -t ISO-8859-1 -o /dev/null " + po + " 2>&1").first, 0) << "a character the font lacks";
         for (const Screen& screen : screens) {
             SCOPED_TRACE(testing::Message() << locale << mark << ", state " << static_cast<int>(screen.state));
             status() = GameStatus{screen.state, GameSpeed::Normal, true, false, true, screen.progress, screen.elapsed};
@@ -374,8 +384,7 @@ TEST_F(Pass, EndScreenRecordLineFillsTheFreeSpaceOnly) {
     const auto endOfRun = [&](int32_t progress, bool withRecords) {
         status().state = GameState::Playing;
         pass();
-        status() = GameStatus{GameState::GameOver};
-        status().progress = progress, status().elapsedSeconds = 65;
+        status() = GameStatus{GameState::GameOver, GameSpeed::Normal, true, false, true, progress, 65};
         world.records = withRecords ? &book : nullptr;
         for (int i = 0; i < 3; ++i) pass();
         return readFramebuffer();

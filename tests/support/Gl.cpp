@@ -58,16 +58,6 @@ void GlTest::SetUp() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void GamePass::SetUp() {
-    GlTest::SetUp();
-    game.duck->texturedList = game.duck->plainList = glGenLists(1);
-}
-
-void GamePass::pass(std::chrono::milliseconds length, const uint8_t* keyState) {
-    now += length;
-    runPass(world, keyState != nullptr ? keyState : keys);
-}
-
 void GlTest::TearDown() {
     // Drawing still queued in llvmpipe when the context is deleted at exit can hang it.
     glFinish();

@@ -44,8 +44,14 @@ public:  // read by the tables' probes
     Camera& camera = *game.camera;
     uint8_t keys[SDL_NUM_SCANCODES] = {};
 
-    void SetUp() override;
+    void SetUp() override {
+        GlTest::SetUp();
+        game.duck->texturedList = game.duck->plainList = glGenLists(1);
+    }
     // `length` later than the last pass, with `keyState` (the test's own array if none).
-    void pass(std::chrono::milliseconds length = std::chrono::milliseconds(20), const uint8_t* keyState = nullptr);
+    void pass(std::chrono::milliseconds length = std::chrono::milliseconds(20), const uint8_t* keyState = nullptr) {
+        now += length;
+        runPass(world, keyState != nullptr ? keyState : keys);
+    }
     static GameStatus& status() { return GameStatus::instance(); }
 };
