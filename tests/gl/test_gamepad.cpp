@@ -131,7 +131,8 @@ TEST_F(Pad, EveryButtonInEveryStateAsItsKey) {
     };
     // Everything a key may change, after one press from a fresh start in state s.
     const auto after = [&](int s, SDL_Keycode key, const std::function<void()>& press) {
-        status() = GameStatus{GameState(s), key == SDLK_2 ? GameSpeed::Fast : GameSpeed::Normal};  // so that 2 changes it
+        // Fast where the key is 2, so that 2 changes it.
+        status() = GameStatus{GameState(s), key == SDLK_2 ? GameSpeed::Fast : GameSpeed::Normal};
         camera.orbitView = false;
         world.lighting.nightMode = world.soundMuted = world.quitRequested = false;
         world.lighting.daylight = 1.0f;
