@@ -130,8 +130,8 @@ TEST_F(Pad, EveryButtonInEveryStateAsItsKey) {
         world.lighting.nightMode = world.soundMuted = world.quitRequested = false;
         world.lighting.daylight = 1.0f;
         press();
-        const GameStatus& now = status();
-        return std::make_tuple(now.state, now.gameSpeed, now.texturesEnabled, now.wireframe, now.smoothShading,
+        const GameStatus& run = status();
+        return std::make_tuple(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading,
                                camera.orbitView, world.lighting.nightMode, world.lighting.daylight,
                                world.soundMuted, world.quitRequested);
     };

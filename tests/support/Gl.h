@@ -37,7 +37,7 @@ Matrix currentMatrix(GLenum which);
 // The game as start-up builds it on the test window, its clocks reading `now`, run a pass at a
 // time; the duck has no picture (the rules, not its look).
 class GamePass : public GlTest {
-public:  // read by the tables' probes
+protected:
     SteadyTime now{};
     GameParts game = (ensureGlContext(), startGame(nullptr, {}, [this] { return now; }));
     GameWorld& world = game.world;
