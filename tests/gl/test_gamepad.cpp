@@ -29,8 +29,7 @@ protected:
     }
     // An ordinary pad as SDL's virtual driver builds it: its controls in SDL's own order.
     void plugIn() {
-        device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                           SDL_CONTROLLER_BUTTON_MISC1, 0);
+        device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MISC1, 0);
         ASSERT_GE(device, 0) << SDL_GetError();
         ASSERT_TRUE(SDL_IsGameController(device));
         stick = SDL_JoystickOpen(device);
@@ -114,14 +113,11 @@ TEST_F(Pad, WalksTurnsPausesAndSurvivesBeingPulledOut) {
 TEST_F(Pad, EveryButtonInEveryStateAsItsKey) {
     const int trigger = 100;  // rows at or above: a trigger axis, not a button
     const std::pair<int, SDL_Keycode> rows[] = {
-        {SDL_CONTROLLER_BUTTON_START, SDLK_p}, {SDL_CONTROLLER_BUTTON_A, SDLK_r}, {SDL_CONTROLLER_BUTTON_Y, SDLK_v},
-        {SDL_CONTROLLER_BUTTON_X, SDLK_t}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDLK_w},
-        {SDL_CONTROLLER_BUTTON_RIGHTSTICK, SDLK_i}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDLK_l},
-        {SDL_CONTROLLER_BUTTON_B, SDLK_n}, {SDL_CONTROLLER_BUTTON_BACK, SDLK_m},
-        {trigger + SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDLK_1}, {SDL_CONTROLLER_BUTTON_LEFTSTICK, SDLK_2},
-        {trigger + SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDLK_3},
-        {SDL_CONTROLLER_BUTTON_GUIDE, SDLK_UNKNOWN},  // nothing, and never a quit
-    };
+        {SDL_CONTROLLER_BUTTON_START, SDLK_p}, {SDL_CONTROLLER_BUTTON_A, SDLK_r}, {SDL_CONTROLLER_BUTTON_Y, SDLK_v}, {SDL_CONTROLLER_BUTTON_X, SDLK_t},
+        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDLK_w}, {SDL_CONTROLLER_BUTTON_RIGHTSTICK, SDLK_i}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDLK_l},
+        {SDL_CONTROLLER_BUTTON_B, SDLK_n}, {SDL_CONTROLLER_BUTTON_BACK, SDLK_m}, {trigger + SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDLK_1},
+        {SDL_CONTROLLER_BUTTON_LEFTSTICK, SDLK_2}, {trigger + SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDLK_3},
+        {SDL_CONTROLLER_BUTTON_GUIDE, SDLK_UNKNOWN}};  // nothing, and never a quit
     // Everything a key may change, after one press from a fresh start in state s.
     const auto after = [&](int s, SDL_Keycode key, const std::function<void()>& press) {
         // Fast where the key is 2, so that 2 changes it.
@@ -131,9 +127,8 @@ TEST_F(Pad, EveryButtonInEveryStateAsItsKey) {
         world.lighting.daylight = 1.0f;
         press();
         const GameStatus& run = status();
-        return std::make_tuple(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading,
-                               camera.orbitView, world.lighting.nightMode, world.lighting.daylight,
-                               world.soundMuted, world.quitRequested);
+        return std::make_tuple(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading, camera.orbitView,
+                               world.lighting.nightMode, world.lighting.daylight, world.soundMuted, world.quitRequested);
     };
     for (const auto& [control, key] : rows) {
         for (int s = 0; s < 4; ++s) {

@@ -30,7 +30,7 @@ constexpr float LaneSpeed[10] = {34.2f, 18.0f, 25.2f, 27.0f, 36.0f, 21.6f, 16.2f
 
 // A point in eye coordinates through a modelview matrix (column-major), and to the thousandth.
 Vec3 inView(const Matrix& m, Vec3 p) {
-    const auto row = [&](int r) { return m.m[r] * p.x + m.m[4 + r] * p.y + m.m[8 + r] * p.z + m.m[12 + r]; };
+    const auto row = [&](int r) { return m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r]; };
     return {row(0), row(1), row(2)};
 }
 std::string at(Vec3 v) {
@@ -40,10 +40,6 @@ std::string at(Vec3 v) {
 
 class Pass : public GamePass {
 protected:
-    SkyboxTextures& skybox = *world.skybox;
-    Blackboard &pauseBoard = *game.pauseBoard, &endBoard = *game.endBoard;
-    Duck& duck = *game.duck;
-
     void parkCarOnTheDuck() { world.traffic[0].position = {camera.target.x + 1, 2, camera.target.z + 1}, world.traffic[0].speed = 0; }
     std::vector<float> carsX() const {
         std::vector<float> x;
@@ -51,11 +47,6 @@ protected:
         return x;
     }
 };
-// Messages from the catalogs in `folder` for `locale`; the C locale gives the ids back.
-void speak(const char* locale, const std::string& folder = LARKMERE_BUILD_DIR "/locale") {
-    setenv("LC_MESSAGES", locale, 1);
-    startLanguage(folder);
-}
 // The glyphs `draw` sends down the pipeline, caught in GL_FEEDBACK.
 int glyphsDrawn(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 22);
@@ -84,7 +75,7 @@ SDL_SysWMinfo x11() {
 // Paused and end-screen passes run no rule and stop both clocks. The paused pass draws the
 // duck but no car, from the camera's view; the end screen draws the sky from no view at all.
 TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
-    skybox.loadFaces(world.dayFaces);
+    world.skybox->loadFaces(world.dayFaces);
     // The help panel's world is seen from the camera each pass afresh, the view's eye floored
     // at 0.5: eye (6, 0.5, 70) at the origin, the target sqrt(142.25) straight ahead, y up.
     camera.reset({6.0f, -1.0f, 70.0f}, {0.0f, 3.0f, 60.0f});
@@ -126,7 +117,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     for (size_t i = 0; i < before.size(); ++i) EXPECT_NEAR(std::fabs(carsX()[i] - before[i]), LaneSpeed[i] * 0.1f, 1e-3f) << i;
 
     // A duck that paints the whole view red wherever it stands.
-    glNewList(duck.texturedList, GL_COMPILE);
+    glNewList(game.duck->texturedList, GL_COMPILE);
     glPushAttrib(GL_COLOR_BUFFER_BIT), glClearColor(1, 0, 0, 1), glClear(GL_COLOR_BUFFER_BIT), glPopAttrib();
     glEndList();
     // Below the help panel, where no later drawing covers the duck's red.
@@ -140,7 +131,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     const Image end = readFramebuffer();
     EXPECT_FALSE(red(end));
     const Matrix still = currentMatrix(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(still.m[i], i % 5 == 0 ? 1.0f : 0.0f) << "no camera view, element " << i;
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(still[i], i % 5 == 0 ? 1.0f : 0.0f) << "no camera view, element " << i;
     // Neither the cars nor the eye change the picture; the sky around the board is the
     // sky box of size 150 around the target, seen from the identity.
     for (Car& car : world.traffic) car.position.x = -6.0f;
@@ -149,7 +140,7 @@ TEST_F(Pass, PausedPassesRunNoRulesAndStopBothClocks) {
     EXPECT_EQ(countDifferent(end, readFramebuffer(), {}, 0), 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    drawSkybox(skybox, 150.0f);
+    drawSkybox(*world.skybox, 150.0f);
     const Image sky = readFramebuffer();
     EXPECT_EQ(countDifferent(end, sky, Area{0, 0, 1000, 44}, 2), 0);
     EXPECT_GT(sky.at(500, 20).b, 100) << "a day sky, not black";
@@ -179,13 +170,11 @@ TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
     const std::vector<float> cars = carsX();
     status().wireframe = true, camera.target.z = -80.0f;
     for (int i = 0; i < 5; ++i) pass(milliseconds(400));
-    EXPECT_EQ(std::tie(status().state, status().progress, status().elapsedSeconds),
-              std::tie(atTheHit.state, atTheHit.progress, atTheHit.elapsedSeconds));
+    EXPECT_EQ(std::tie(status().state, status().progress, status().elapsedSeconds), std::tie(atTheHit.state, atTheHit.progress, atTheHit.elapsedSeconds));
     EXPECT_EQ(carsX(), cars);
     pushKeyRelease(SDLK_r);
     pass();
-    EXPECT_EQ(std::tie(status().state, status().progress, status().wireframe, camera.target.z),
-              std::make_tuple(GameState::Playing, 0, true, 60.0f));
+    EXPECT_EQ(std::tie(status().state, status().progress, status().wireframe, camera.target.z), std::make_tuple(GameState::Playing, 0, true, 60.0f));
     EXPECT_EQ(carsX(), cars);
 }
 
@@ -194,8 +183,7 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
     // the play clock real time.
     keys[SDL_SCANCODE_UP] = 1;
     camera.orbitView = false;
-    for (const auto& [speed, factor, walk] : {std::tuple{GameSpeed::Slow, 0.5f, 9.0f}, {GameSpeed::Normal, 1.0f, 18.0f},
-                                              {GameSpeed::Fast, 2.0f, 36.0f}}) {
+    for (const auto& [speed, factor, walk] : {std::tuple{GameSpeed::Slow, 0.5f, 9.0f}, {GameSpeed::Normal, 1.0f, 18.0f}, {GameSpeed::Fast, 2.0f, 36.0f}}) {
         SCOPED_TRACE(factor);
         camera.target = {0.0f, 3.0f, 60.0f}, world.traffic = makeTraffic(), world.clock = FrameClock([this] { return now; });
         status() = GameStatus{GameState::Playing, speed};
@@ -232,10 +220,11 @@ TEST_F(Pass, ALatePassMovesAQuarterSecondAndStillSeesEveryCar) {
     keys[SDL_SCANCODE_UP] = 0;
     pass(milliseconds(0));
     Car& car = world.traffic[9];
-    car.position = Vec3{duck.position.x - 6.0f, 3.0f, duck.position.z};
+    const Vec3 duck = game.duck->position;
+    car.position = Vec3{duck.x - 6.0f, 3.0f, duck.z};
     pass(seconds(10));
     EXPECT_EQ(status().state, GameState::GameOver);
-    EXPECT_LT(car.position.x, duck.position.x + 2.0f) << "the cars stop where the run ended";
+    EXPECT_LT(car.position.x, duck.x + 2.0f) << "the cars stop where the run ended";
 }
 
 TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
@@ -277,19 +266,15 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
         int x, y, right;  // the pen's position (x 0: anywhere) and what the text must end before
         const char *es, *en;
     };
+    // The help panel's two columns, row by row.
     const std::vector<Text> help = {
-        {221, 123, 518, "FLECHAS:  Mover el pato", "ARROWS:  Move the duck"},
-        {221, 153, 518, "V:  Cambio de vista", "V:  Change the view"},
-        {221, 183, 518, "P:  Pausar el juego", "P:  Pause the game"},
+        {221, 123, 518, "FLECHAS:  Mover el pato", "ARROWS:  Move the duck"}, {527, 123, 823, "1:  Velocidad LENTA", "1:  Speed SLOW"},
+        {221, 153, 518, "V:  Cambio de vista", "V:  Change the view"}, {527, 153, 823, "2:  Velocidad NORMAL", "2:  Speed NORMAL"},
+        {221, 183, 518, "P:  Pausar el juego", "P:  Pause the game"}, {527, 183, 823, "3:  Velocidad RAPIDA", "3:  Speed FAST"},
         {221, 213, 518, "Q:  Salir del juego", "Q:  Quit the game"},
-        {221, 243, 518, "T:  Texturas (ON/OFF)", "T:  Textures (ON/OFF)"},
-        {221, 273, 518, "W:  Wireframe (ON/OFF)", "W:  Wireframe (ON/OFF)"},
-        {221, 303, 518, "I:  Interpolado / Facetado", "I:  Smooth / Flat shading"},
-        {527, 123, 823, "1:  Velocidad LENTA", "1:  Speed SLOW"},
-        {527, 153, 823, "2:  Velocidad NORMAL", "2:  Speed NORMAL"},
-        {527, 183, 823, "3:  Velocidad RAPIDA", "3:  Speed FAST"},
-        {527, 243, 823, "N:  Modo nocturno (ON/OFF)", "N:  Night mode (ON/OFF)"},
-        {527, 273, 823, "L:  Modo atardecer (ON/OFF)", "L:  Sunset mode (ON/OFF)"}};
+        {221, 243, 518, "T:  Texturas (ON/OFF)", "T:  Textures (ON/OFF)"}, {527, 243, 823, "N:  Modo nocturno (ON/OFF)", "N:  Night mode (ON/OFF)"},
+        {221, 273, 518, "W:  Wireframe (ON/OFF)", "W:  Wireframe (ON/OFF)"}, {527, 273, 823, "L:  Modo atardecer (ON/OFF)", "L:  Sunset mode (ON/OFF)"},
+        {221, 303, 518, "I:  Interpolado / Facetado", "I:  Smooth / Flat shading"}};
     const Text again{375, 340, 823, "PRESIONE R PARA REINICIAR", "PRESS R TO PLAY AGAIN"};
     const std::vector<Text> won = {{440, 140, 823, "YOU WON!", "YOU WON!"}, {455, 215, 823, "Score: 121", "Score: 121"},
                                    {430, 245, 823, "Tiempo: 10 : 00", "Time: 10 : 00"}, again};
@@ -304,30 +289,24 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
         std::vector<Text> shown;
     };
     const std::vector<Screen> screens = {
-        {GameState::Paused, 0, 0, {},
-         with(help, {329, 348, 823, "PRESIONE P PARA EMPEZAR A JUGAR!", "PRESS P TO START PLAYING!"})},
-        {GameState::Paused, -37, 65, {},
-         with(help, {329, 348, 823, "PRESIONE P PARA VOLVER AL JUEGO!", "PRESS P TO RETURN TO THE GAME!"})},
+        {GameState::Paused, 0, 0, {}, with(help, {329, 348, 823, "PRESIONE P PARA EMPEZAR A JUGAR!", "PRESS P TO START PLAYING!"})},
+        {GameState::Paused, -37, 65, {}, with(help, {329, 348, 823, "PRESIONE P PARA VOLVER AL JUEGO!", "PRESS P TO RETURN TO THE GAME!"})},
         // The highest score and the longest time play can show.
-        {GameState::Playing, -120, 5998, {},
-         {{45, 60, 230, "Score: 120", "Score: 120"}, {45, 100, 230, "Tiempo: 99 : 58", "Time: 99 : 58"}}},
+        {GameState::Playing, -120, 5998, {}, {{45, 60, 230, "Score: 120", "Score: 120"}, {45, 100, 230, "Tiempo: 99 : 58", "Time: 99 : 58"}}},
         {GameState::GameOver, -37, 65, RecordLine::ToBeat,
-         {{440, 140, 823, "GAME OVER", "GAME OVER"}, {455, 215, 823, "Score: 37", "Score: 37"},
-          {430, 245, 823, "Tiempo: 01 : 05", "Time: 01 : 05"}, again,
-          {0, 0, 823, "Record: 888   Mejor tiempo: 99 : 58", "Record: 888   Best time: 99 : 58"}}},
+         {{440, 140, 823, "GAME OVER", "GAME OVER"}, {455, 215, 823, "Score: 37", "Score: 37"}, {430, 245, 823, "Tiempo: 01 : 05", "Time: 01 : 05"},
+          again, {0, 0, 823, "Record: 888   Mejor tiempo: 99 : 58", "Record: 888   Best time: 99 : 58"}}},
         {GameState::Won, -121, 600, RecordLine::NewScore, with(won, {0, 0, 823, "NUEVO RECORD!", "NEW RECORD!"})},
-        {GameState::Won, -121, 600, RecordLine::NewTime,
-         with(won, {0, 0, 823, "NUEVO MEJOR TIEMPO!", "NEW BEST TIME!"})},
-        {GameState::Won, -121, 600, RecordLine::NewScoreAndTime,
-         with(won, {0, 0, 823, "NUEVO RECORD Y MEJOR TIEMPO!", "NEW RECORD AND BEST TIME!"})},
+        {GameState::Won, -121, 600, RecordLine::NewTime, with(won, {0, 0, 823, "NUEVO MEJOR TIEMPO!", "NEW BEST TIME!"})},
+        {GameState::Won, -121, 600, RecordLine::NewScoreAndTime, with(won, {0, 0, 823, "NUEVO RECORD Y MEJOR TIEMPO!", "NEW RECORD AND BEST TIME!"})},
     };
-    pauseBoard = makeBlackboard(), endBoard = makeBlackboard();
+    *game.pauseBoard = makeBlackboard(), *game.endBoard = makeBlackboard();
     RecordBook unused("");  // never asked: the record line is set by hand
     world.records = &unused;
-    for (const auto& [locale, mark, language] : {std::tuple{"es_ES.UTF-8", "", "es"}, {"en_US.UTF-8", "", "en"},
-                                                 {"en_US.UTF-8", "~", "en"}}) {
+    for (const auto& [locale, mark, language] : {std::tuple{"es_ES.UTF-8", "", "es"}, {"en_US.UTF-8", "", "en"}, {"en_US.UTF-8", "~", "en"}}) {
         const bool spanish = std::string(language) == "es";
-        speak(locale, *mark ? LARKMERE_BUILD_DIR "/tests/marked" : LARKMERE_BUILD_DIR "/locale");
+        setenv("LC_MESSAGES", locale, 1);
+        startLanguage(*mark ? LARKMERE_BUILD_DIR "/tests/marked" : LARKMERE_BUILD_DIR "/locale");
         // The catalog itself: complete for the sources' texts, every conversion kept, and only
         // characters the bitmap font can draw.
         const std::string po = std::string(LARKMERE_SOURCE_DIR "/po/") + language + ".po";
@@ -357,23 +336,24 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
             EXPECT_EQ(glyphsDrawn([&] { pass(milliseconds(0)); }), letters) << "glyphs beyond the listed texts";
             // The clock's box darkens exactly its 225 x 100 pixels from (25, 25).
             const bool playing = screen.state == GameState::Playing;
-            for (const auto& [x, y, dx, dy] :
-                 {std::array{25, 25, -1, -1}, {249, 25, 1, -1}, {25, 124, -1, 1}, {249, 124, 1, 1}}) {
+            for (const auto& [x, y, dx, dy] : {std::array{25, 25, -1, -1}, {249, 25, 1, -1}, {25, 124, -1, 1}, {249, 124, 1, 1}}) {
                 const Rgb in = image.at(x, y), out = image.at(x + dx, y + dy);
                 EXPECT_EQ(in.r + in.g + in.b < 0.6 * (out.r + out.g + out.b), playing) << x << ", " << y;
             }
         }
     }
-    speak("C");
+    setenv("LC_MESSAGES", "C", 1);  // the message ids back, for the tests that follow in this process
+    startLanguage(LARKMERE_BUILD_DIR "/locale");
     // Both boards show their picture upright, its first row at the top, at 90 % opacity.
     const GLubyte redAboveBlue[8] = {200, 0, 0, 255, 0, 0, 200, 255};
-    glGenTextures(1, &pauseBoard.texture), glBindTexture(GL_TEXTURE_2D, pauseBoard.texture);
+    Blackboard board = makeBlackboard();
+    glGenTextures(1, &board.texture), glBindTexture(GL_TEXTURE_2D, board.texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST), glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, redAboveBlue);
     for (const bool help : {true, false}) {
-        glClear(GL_COLOR_BUFFER_BIT), help ? drawHelpPanel(pauseBoard) : drawEndScreen(pauseBoard);
-        const Image board = readFramebuffer();
-        const Rgb top = board.at(180, 55), bottom = board.at(180, 425);
+        glClear(GL_COLOR_BUFFER_BIT), help ? drawHelpPanel(board) : drawEndScreen(board);
+        const Image shot = readFramebuffer();
+        const Rgb top = shot.at(180, 55), bottom = shot.at(180, 425);
         EXPECT_TRUE(std::abs(top.r - 180) < 3 && top.b == 0 && bottom.r == 0 && std::abs(bottom.b - 180) < 3)
             << top.r << ' ' << top.b << ' ' << bottom.r << ' ' << bottom.b;
     }
@@ -385,7 +365,7 @@ TEST_F(Pass, EndScreenRecordLineFillsTheFreeSpaceOnly) {
     char base[] = "/tmp/larkmere-gl-records-XXXXXX";
     const fs::path folder = fs::path(mkdtemp(base)) / "larkmere";
     RecordBook book(folder);
-    endBoard = makeBlackboard();
+    *game.endBoard = makeBlackboard();
     const auto endOfRun = [&](int32_t progress, bool withRecords) {
         status().state = GameState::Playing;
         pass();
@@ -415,8 +395,7 @@ TEST_F(Pass, EndScreenRecordLineFillsTheFreeSpaceOnly) {
 
 TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
     // Checked right after each load: the texture environment is shared, not per texture.
-    const auto check = [](const std::string& name, GLuint texture, GLint width, GLint height, GLint format, GLint wrap,
-                          GLint mode = GL_MODULATE) {
+    const auto check = [](const std::string& name, GLuint texture, GLint width, GLint height, GLint format, GLint wrap, GLint mode = GL_MODULATE) {
         SCOPED_TRACE(name);
         std::vector<GLint> value(8);
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value[7]);
@@ -482,7 +461,7 @@ TEST_F(GlTest, ProjectionIsTheFixedPerspective) {
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_TRUE(mode == GL_MODELVIEW && glIsEnabled(GL_DEPTH_TEST));
     const float perspective[16] = {1.1588225f, 0, 0, 0, 0, 2.4142136f, 0, 0, 0, 0, -1.0010005f, -1, 0, 0, -0.2001001f, 0};
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(game.m[i], perspective[i], 1e-6f) << i;
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(game[i], perspective[i], 1e-6f) << i;
 }
 
 TEST_F(GlTest, WindowIconIsTheDuckUpright) {

@@ -101,6 +101,6 @@ void pushKeyRelease(SDL_Keycode key) {
 
 Matrix currentMatrix(GLenum which) {
     Matrix matrix{};
-    glGetFloatv(which, matrix.m);
+    glGetFloatv(which, matrix.data());
     return matrix;
 }

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
+#include <array>
 #include <gtest/gtest.h>
 
 #include "game/GameStart.h"
@@ -29,9 +30,7 @@ TextMask textMask(const char* text);
 // Puts a key release (how every letter key acts) on SDL's queue.
 void pushKeyRelease(SDL_Keycode key);
 // The matrix now on top of GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX, column-major.
-struct Matrix {
-    GLfloat m[16];
-};
+using Matrix = std::array<GLfloat, 16>;
 Matrix currentMatrix(GLenum which);
 
 // The game as start-up builds it on the test window, its clocks reading `now`, run a pass at a
