@@ -68,9 +68,8 @@ TEST_F(Draw, WorldIsGrassCellsThenTheDuckThenTheCarCube) {
     Car car{0.0f, 3.0f, {4, 5, -6}, 50.0f};
     // The car's faces in order, each normal and corners: upper case is the maximum corner's
     // coordinate (4, 5, -6), lower case that less the size (1, 2, -9).
-    const std::pair<Vec3, const char*> faces[6] = {{{0, 1, 0}, "XYz xYz xYZ XYZ"}, {{0, -1, 0}, "XyZ xyZ xyz Xyz"},
-                                                   {{0, 0, 1}, "XYZ xYZ xyZ XyZ"}, {{0, 0, -1}, "Xyz xyz xYz XYz"},
-                                                   {{-1, 0, 0}, "xYZ xYz xyz xyZ"}, {{1, 0, 0}, "XYz XYZ XyZ Xyz"}};
+    const std::pair<Vec3, const char*> faces[6] = {{{0, 1, 0}, "XYz xYz xYZ XYZ"}, {{0, -1, 0}, "XyZ xyZ xyz Xyz"}, {{0, 0, 1}, "XYZ xYZ xyZ XyZ"},
+                                                   {{0, 0, -1}, "Xyz xyz xYz XYz"}, {{-1, 0, 0}, "xYZ xYz xyz xyZ"}, {{1, 0, 0}, "XYz XYZ XyZ Xyz"}};
     glRotatef(90, 1, 0, 0), glPointSize(9);  // seen from above
     const struct { GameState state; bool textures, wireframe, turned, textured; } cases[] = {
         {GameState::Playing, true, false, true, true}, {GameState::Playing, false, false, true, false},

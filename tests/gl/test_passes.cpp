@@ -311,10 +311,8 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
         // characters the bitmap font can draw.
         const std::string po = std::string(LARKMERE_SOURCE_DIR "/po/") + language + ".po";
         const auto [checked, statistics] = shell("msgfmt --check --statistics -o /dev/null " + po + " 2>&1");
-        const bool whole = statistics.find("untranslated") == std::string::npos;
-        EXPECT_TRUE(checked == 0 && whole && statistics.find("fuzzy") == std::string::npos) << statistics;
-        const std::string pot = LARKMERE_BUILD_DIR "/larkmere.pot";
-        EXPECT_EQ(shell("msgcmp " + po + " " + pot + " 2>&1").first, 0) << "a text without translation";
+        EXPECT_TRUE(checked == 0 && statistics.find("untranslated") == std::string::npos && statistics.find("fuzzy") == std::string::npos) << statistics;
+        EXPECT_EQ(shell("msgcmp " + po + " " LARKMERE_BUILD_DIR "/larkmere.pot 2>&1").first, 0) << "a text without translation";
         EXPECT_EQ(shell("msgconv -t ISO-8859-1 -o /dev/null " + po + " 2>&1").first, 0) << "a character the font lacks";
         for (const Screen& screen : screens) {
             SCOPED_TRACE(testing::Message() << locale << mark << ", state " << static_cast<int>(screen.state));
@@ -423,22 +421,18 @@ TEST_F(GlTest, TexturesLoadWithTheirDepthWrapAndMode) {
     const std::string odd = testing::TempDir() + "odd.png";
     ASSERT_TRUE(saveImage(Image{3, 2, {9, 18, 27, 36, 45, 54, 63, 72, 81, 90, 99, 108, 117, 126, 135, 144, 153, 162}}, odd));
     check(odd, loadTexture(odd, 24, GL_REPEAT, GL_MODULATE), 3, 2, GL_RGB, GL_REPEAT);
-    // The record loads the set of its first call only; N while playing swaps in the night
-    // set, and N again a fresh day set, each deleting the faces it replaces.
-    Camera camera;
-    SkyboxTextures& sky = SkyboxTextures::instance(daySkyboxFaces(), camera);
+    // The record loads the set of its first call (start-up's, by day) only; N while playing
+    // swaps in the night set, and N again a fresh day set, each deleting the faces it replaces.
+    GameParts game = startGame(nullptr);
+    GameWorld& world = game.world;
+    SkyboxTextures& sky = *world.skybox;
     const GLuint first = sky.topFace;
-    SkyboxTextures::instance(nightSkyboxFaces(), camera);
+    SkyboxTextures::instance(world.nightFaces, *game.camera);
     EXPECT_EQ(sky.topFace, first) << "a later call loads nothing";
-    GameStatus status{GameState::Playing};
-    bool quit = false;
-    LightingMode lighting;
-    FrameClock clock;
-    const FaceList day = daySkyboxFaces(), night = nightSkyboxFaces();
-    InputTargets targets{status, quit, lighting, camera, clock, &sky, day, night};
+    InputTargets targets{GameStatus::instance(), world.quitRequested, world.lighting, *game.camera, world.clock, &sky, world.dayFaces, world.nightFaces};
     SDL_Event n{SDL_KEYUP};
     n.key.keysym.sym = SDLK_n;
-    const FaceList* sets[] = {&day, &night, &day};
+    const FaceList* sets[] = {&world.dayFaces, &world.nightFaces, &world.dayFaces};
     // Night toggles without end open no file for good.
     const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}); };
     const auto before = openFiles();
