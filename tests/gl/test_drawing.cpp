@@ -72,8 +72,7 @@ TEST_F(Draw, WorldIsGrassCellsThenTheDuckThenTheCarCube) {
                                                    {{0, 0, -1}, "Xyz xyz xYz XYz"}, {{-1, 0, 0}, "xYZ xYz xyz xyZ"}, {{1, 0, 0}, "XYz XYZ XyZ Xyz"}};
     glRotatef(90, 1, 0, 0), glPointSize(9);  // seen from above
     const struct { GameState state; bool textures, wireframe, turned, textured; } cases[] = {
-        {GameState::Playing, true, false, true, true}, {GameState::Playing, false, false, true, false},
-        {GameState::Paused, true, true, false, false}};
+        {GameState::Playing, true, false, true, true}, {GameState::Playing, false, false, true, false}, {GameState::Paused, true, true, false, false}};
     for (const auto& [state, textures, wireframe, turned, textured] : cases) {
         SCOPED_TRACE(testing::Message() << "playing " << turned << ", textures " << textures << ", wireframe " << wireframe);
         GameStatus& status = GameStatus::instance() = GameStatus{state, GameSpeed::Normal, textures, wireframe};

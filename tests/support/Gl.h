@@ -27,8 +27,6 @@ protected:
 Image readFramebuffer();
 // The text drawn by the game's own text function on black, read back as a mask.
 TextMask textMask(const char* text);
-// Puts a key release (how every letter key acts) on SDL's queue.
-void pushKeyRelease(SDL_Keycode key);
 // The matrix now on top of GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX, column-major.
 using Matrix = std::array<GLfloat, 16>;
 Matrix currentMatrix(GLenum which);
@@ -51,6 +49,13 @@ protected:
     void pass(std::chrono::milliseconds length = std::chrono::milliseconds(20), const uint8_t* keyState = nullptr) {
         now += length;
         runPass(world, keyState != nullptr ? keyState : keys);
+    }
+    // A key's release (how every letter key acts) on SDL's queue, then a pass.
+    void release(SDL_Keycode key, std::chrono::milliseconds length = std::chrono::milliseconds(20)) {
+        SDL_Event event{SDL_KEYUP};
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+        pass(length);
     }
     static GameStatus& status() { return GameStatus::instance(); }
 };
