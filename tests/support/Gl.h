@@ -58,4 +58,10 @@ protected:
         pass(length);
     }
     static GameStatus& status() { return GameStatus::instance(); }
+    void parkCarOnTheDuck() { world.traffic[0].position = {camera.target.x + 1, 2, camera.target.z + 1}, world.traffic[0].speed = 0; }
+    std::vector<float> carsX() const {
+        std::vector<float> x;
+        for (const Car& car : world.traffic) x.push_back(car.position.x);
+        return x;
+    }
 };
