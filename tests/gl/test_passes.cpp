@@ -52,7 +52,9 @@ int glyphsDrawn(const std::function<void()>& draw) {
     // value, 1796, so every value equal to it is a glyph's token.
     return static_cast<int>(std::count(buffer.begin(), buffer.begin() + std::max(size, 0), static_cast<GLfloat>(GL_BITMAP_TOKEN)));
 }
-// The passes with a virtual game controller plugged in.
+// The passes with a virtual game controller plugged in: plugged in, walking the duck with the
+// stick and the D-pad, Start for play, pulled out mid-play and plugged in again; then every
+// button in every state.
 class Pad : public GamePass {
 protected:
     Gamepads pads;
@@ -198,11 +200,35 @@ TEST_F(Pass, RulesRunInOrderCollisionGoalThenKeys) {
     EXPECT_EQ(carsX(), cars);
 }
 
-TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
+// A pass that comes seconds late (the process stopped, the machine suspended) moves the world
+// no further than a quarter of a second of play, and a car crossing the duck's place on the way
+// still ends the run; then the walk, the cars and the play clock at each speed.
+TEST_F(Pass, ALatePassMovesAQuarterSecondAndSpeedScalesTheCarsAndTheWalk) {
+    keys[SDL_SCANCODE_UP] = 1;
+    camera.orbitView = false;
+    status().state = GameState::Playing;
+    pass();  // polls the arrow held
+    // Ten seconds late with Up held: 0.25 s of walking at 15 units a second, not 150 units
+    // through every lane; the play clock still counts the ten seconds.
+    const float start = camera.target.z;
+    pass(seconds(10));
+    EXPECT_NEAR(start - camera.target.z, 3.75f, 1e-3f);
+    EXPECT_EQ(std::make_pair(status().state, status().elapsedSeconds), std::make_pair(GameState::Playing, 10));
+
+    // The fastest car 6 units west of the duck covers 13.5 units in that quarter second: in
+    // one leap it would land 7.5 units east, never touching; in steps it meets the duck.
+    keys[SDL_SCANCODE_UP] = 0;
+    pass(milliseconds(0));
+    Car& fastest = world.traffic[9];
+    const Vec3 duck = game.duck->position;
+    fastest.position = Vec3{duck.x - 6.0f, 3.0f, duck.z};
+    pass(seconds(10));
+    EXPECT_EQ(status().state, GameState::GameOver);
+    EXPECT_LT(fastest.position.x, duck.x + 2.0f) << "the cars stop where the run ended";
+
     // 1.2 s of passes with Up held in the fixed view: the walk and the cars follow the speed,
     // the play clock real time.
     keys[SDL_SCANCODE_UP] = 1;
-    camera.orbitView = false;
     for (const auto& [speed, factor, walk] : {std::tuple{GameSpeed::Slow, 0.5f, 9.0f}, {GameSpeed::Normal, 1.0f, 18.0f}, {GameSpeed::Fast, 2.0f, 36.0f}}) {
         SCOPED_TRACE(factor);
         camera.target = {0.0f, 3.0f, 60.0f}, world.traffic = makeTraffic(), world.clock = FrameClock([this] { return now; });
@@ -220,51 +246,9 @@ TEST_F(Pass, SpeedScalesTheCarsAndTheWalk) {
     }
 }
 
-// A pass that comes seconds late (the process stopped, the machine suspended) moves the world
-// no further than a quarter of a second of play, and a car crossing the duck's place on the way
-// still ends the run.
-TEST_F(Pass, ALatePassMovesAQuarterSecondAndStillSeesEveryCar) {
-    keys[SDL_SCANCODE_UP] = 1;
-    camera.orbitView = false;
-    status().state = GameState::Playing;
-    pass();  // polls the arrow held
-    // Ten seconds late with Up held: 0.25 s of walking at 15 units a second, not 150 units
-    // through every lane; the play clock still counts the ten seconds.
-    const float z = camera.target.z;
-    pass(seconds(10));
-    EXPECT_NEAR(z - camera.target.z, 3.75f, 1e-3f);
-    EXPECT_EQ(std::make_pair(status().state, status().elapsedSeconds), std::make_pair(GameState::Playing, 10));
-
-    // The fastest car 6 units west of the duck covers 13.5 units in that quarter second: in
-    // one leap it would land 7.5 units east, never touching; in steps it meets the duck.
-    keys[SDL_SCANCODE_UP] = 0;
-    pass(milliseconds(0));
-    Car& car = world.traffic[9];
-    const Vec3 duck = game.duck->position;
-    car.position = Vec3{duck.x - 6.0f, 3.0f, duck.z};
-    pass(seconds(10));
-    EXPECT_EQ(status().state, GameState::GameOver);
-    EXPECT_LT(car.position.x, duck.x + 2.0f) << "the cars stop where the run ended";
-}
-
-TEST_F(Pass, LightsAreSetWithThePreviousPassView) {
-    world.lighting.nightMode = true, status().state = GameState::Playing;
-    keys[SDL_SCANCODE_LEFT] = 1;  // every pass's view differs from the last one's
-    pass(), pass();
-    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
-    const Vec3 target = camera.target;
-    pass();
-    ASSERT_NE(camera.target.x, target.x);
-    // Light positions are kept in eye space, through the modelview in force when set.
-    for (const auto& [light, place] : {std::pair{GL_LIGHT6, target}, {GL_LIGHT1, Vec3{25.0f, 3.0f, -41.176472f}},
-                                            {GL_LIGHT5, Vec3{25.0f, 3.0f, 41.176472f}}}) {
-        GLfloat stored[4];
-        glGetLightfv(light, GL_POSITION, stored);
-        EXPECT_EQ(at({stored[0], stored[1], stored[2]}), at(inView(view, place))) << "light " << light - GL_LIGHT0;
-    }
-}
-
-TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
+// Within a pass, the arrows are polled after the events are drained, and the lights are set
+// with the view of the pass before.
+TEST_F(Pass, ArrowsArePolledAfterTheEventsAndLightsSetWithThePreviousPassView) {
     // A real key press through the X server: the event drain of the pass brings it into
     // SDL's key state, and the poll that follows must already see it.
     SDL_SysWMinfo info;
@@ -277,6 +261,21 @@ TEST_F(Pass, ArrowsArePolledAfterTheEventsOfThePass) {
         XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Up), down, CurrentTime), XSync(display, False);
         pass(milliseconds(20), SDL_GetKeyboardState(nullptr));
         EXPECT_EQ(camera.keyForward, down);
+    }
+
+    world.lighting.nightMode = true;
+    keys[SDL_SCANCODE_LEFT] = 1;  // every pass's view differs from the last one's
+    pass(), pass();
+    const Matrix view = currentMatrix(GL_MODELVIEW_MATRIX);
+    const Vec3 target = camera.target;
+    pass();
+    ASSERT_NE(camera.target.x, target.x);
+    // Light positions are kept in eye space, through the modelview in force when set.
+    for (const auto& [light, place] : {std::pair{GL_LIGHT6, target}, {GL_LIGHT1, Vec3{25.0f, 3.0f, -41.176472f}},
+                                            {GL_LIGHT5, Vec3{25.0f, 3.0f, 41.176472f}}}) {
+        GLfloat stored[4];
+        glGetLightfv(light, GL_POSITION, stored);
+        EXPECT_EQ(at({stored[0], stored[1], stored[2]}), at(inView(view, place))) << "light " << light - GL_LIGHT0;
     }
 }
 
@@ -503,9 +502,7 @@ TEST_F(GlTest, WindowIconIsTheDuckUpright) {
     }
 }
 
-// A virtual game controller driving the real frame loop: plugged in, walking the duck with the
-// stick and the D-pad, Start for play, pulled out mid-play and plugged in again.
-TEST_F(Pad, WalksTurnsAndSurvivesBeingPulledOut) {
+TEST_F(Pad, WalksTurnsSurvivesBeingPulledOutAndEveryButtonInEveryStateActsAsItsKey) {
     const Vec3 start = camera.target;
     axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
     for (int i = 0; i < 5; ++i) pass();
@@ -556,11 +553,9 @@ TEST_F(Pad, WalksTurnsAndSurvivesBeingPulledOut) {
     pass();
     pass();
     EXPECT_EQ(camera.mouseDeltaX, 0.0f);
-}
 
-// Each button (and each trigger let go) does in every state just what its key's release does
-// there; the key table's own answers are pinned by the keyboard's tests.
-TEST_F(Pad, EveryButtonInEveryStateAsItsKey) {
+    // Each button (and each trigger let go) does in every state just what its key's release does
+    // there; the key table's own answers are pinned by the keyboard's tests.
     const int trigger = 100;  // rows at or above: a trigger axis, not a button
     const std::pair<int, SDL_Keycode> rows[] = {
         {SDL_CONTROLLER_BUTTON_START, SDLK_p}, {SDL_CONTROLLER_BUTTON_A, SDLK_r}, {SDL_CONTROLLER_BUTTON_Y, SDLK_v}, {SDL_CONTROLLER_BUTTON_X, SDLK_t},

@@ -11,9 +11,7 @@
 #include "shell/Window.h"
 #include "render/Overlay.h"
 
-namespace {
-ShellWindow shell;
-}  // namespace
+static ShellWindow shell;
 
 SDL_Window* ensureGlContext() {
     if (shell.window != nullptr) return shell.window;
