@@ -49,7 +49,6 @@ protected:
     }
     GLuint textures[7] = {}, &black = textures[0];
 };
-using DrawLighting = GlTest;
 
 // The grass, the duck and a car, in the game's order, as one capture for each case.
 TEST_F(Draw, WorldIsGrassCellsThenTheDuckThenTheCarCube) {
@@ -69,13 +68,11 @@ TEST_F(Draw, WorldIsGrassCellsThenTheDuckThenTheCarCube) {
     Car car{0.0f, 3.0f, {4, 5, -6}, 50.0f};
     // The car's faces in order, each normal and corners: upper case is the maximum corner's
     // coordinate (4, 5, -6), lower case that less the size (1, 2, -9).
-    const std::pair<Vec3, const char*> faces[6] = {{{0, 1, 0}, "XYz xYz xYZ XYZ"}, {{0, -1, 0}, "XyZ xyZ xyz Xyz"},
-                                                   {{0, 0, 1}, "XYZ xYZ xyZ XyZ"}, {{0, 0, -1}, "Xyz xyz xYz XYz"},
-                                                   {{-1, 0, 0}, "xYZ xYz xyz xyZ"}, {{1, 0, 0}, "XYz XYZ XyZ Xyz"}};
+    const std::pair<Vec3, const char*> faces[6] = {{{0, 1, 0}, "XYz xYz xYZ XYZ"}, {{0, -1, 0}, "XyZ xyZ xyz Xyz"}, {{0, 0, 1}, "XYZ xYZ xyZ XyZ"},
+                                                   {{0, 0, -1}, "Xyz xyz xYz XYz"}, {{-1, 0, 0}, "xYZ xYz xyz xyZ"}, {{1, 0, 0}, "XYz XYZ XyZ Xyz"}};
     glRotatef(90, 1, 0, 0), glPointSize(9);  // seen from above
     const struct { GameState state; bool textures, wireframe, turned, textured; } cases[] = {
-        {GameState::Playing, true, false, true, true}, {GameState::Playing, false, false, true, false},
-        {GameState::Paused, true, true, false, false}};
+        {GameState::Playing, true, false, true, true}, {GameState::Playing, false, false, true, false}, {GameState::Paused, true, true, false, false}};
     for (const auto& [state, textures, wireframe, turned, textured] : cases) {
         SCOPED_TRACE(testing::Message() << "playing " << turned << ", textures " << textures << ", wireframe " << wireframe);
         GameStatus& status = GameStatus::instance() = GameStatus{state, GameSpeed::Normal, textures, wireframe};
@@ -132,7 +129,7 @@ TEST_F(Draw, SkyboxIsSixFacesAroundTheTargetEachWithItsOwnPictureUpright) {
     }
 }
 
-TEST_F(DrawLighting, EachLookSetsItsLights) {
+TEST_F(GlTest, EachLookSetsItsLights) {
     LightingMode mode;
     computeLampPositions(mode, GrassField{-10.0f, 20.0f, -34.0f, 17.0f});  // lamps at z -20, 0 and 10
     const Camera camera;                                                     // target (0, 3, 60)

@@ -6,15 +6,12 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
-#include <map>
 #include <string>
 
 #include "shell/Window.h"
 #include "render/Overlay.h"
 
-namespace {
-ShellWindow shell;
-}  // namespace
+static ShellWindow shell;
 
 SDL_Window* ensureGlContext() {
     if (shell.window != nullptr) return shell.window;
@@ -72,8 +69,6 @@ Image readFramebuffer() {
 }
 
 TextMask textMask(const char* text) {
-    static std::map<std::string, TextMask> made;
-    if (made.count(text)) return made[text];
     constexpr int PenX = 40, PenY = 100;
     glClearColor(0, 0, 0, 1), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     beginOverlay(ScreenSize{}), drawText(text, PenX, PenY), endOverlay(), glEnable(GL_DEPTH_TEST);
@@ -90,17 +85,11 @@ TextMask textMask(const char* text) {
     for (int y = y0 - 2; y <= y1 + 2; ++y)
         for (int x = x0 - 10; x <= x1 + 10; ++x)
             if (image.at(x, y).r < 128) mask.paper.emplace_back(x - PenX, y - PenY);
-    return made[text] = mask;
-}
-
-void pushKeyRelease(SDL_Keycode key) {
-    SDL_Event event{SDL_KEYUP};
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
+    return mask;
 }
 
 Matrix currentMatrix(GLenum which) {
     Matrix matrix{};
-    glGetFloatv(which, matrix.m);
+    glGetFloatv(which, matrix.data());
     return matrix;
 }
