@@ -3,29 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 #include "assets/AssetFile.h"
 #include "shell/CommandLine.h"
 #include "shell/Pacing.h"
 
 TEST(Launch, CommandLineAndRenderer) {
-    const struct { std::vector<const char*> args; LaunchAction action; bool uncapped; const char* refused; } lines[] = {
-        {{}, LaunchAction::Play, false, ""}, {{"--uncapped"}, LaunchAction::Play, true, ""},
-        {{"--version", "--uncapped"}, LaunchAction::Version, true, ""}, {{"--version", "-h"}, LaunchAction::Help, false, ""},
-        {{"--help", "--version"}, LaunchAction::Help, false, ""}, {{"--records"}, LaunchAction::Records, false, ""},
-        {{"--records", "-h"}, LaunchAction::Help, false, ""}, {{"--uncapped", "-x", "--help"}, LaunchAction::Refuse, false, "-x"},
-        {{"--mute", "--uncapped"}, LaunchAction::Play, true, ""},
-        {{"uncapped"}, LaunchAction::Refuse, false, "uncapped"}, {{"--help=1"}, LaunchAction::Refuse, false, "--help=1"}};
+    using A = LaunchAction;
+    // --mute only mutes, whatever comes with it.
+    const struct { std::vector<const char*> args; A action; bool uncapped = false; const char* refused = ""; } lines[] = {
+        {{}, A::Play}, {{"--uncapped"}, A::Play, true}, {{"--mute", "--uncapped"}, A::Play, true},
+        {{"--version", "--uncapped"}, A::Version, true}, {{"--version", "-h"}, A::Help},
+        {{"--help", "--version"}, A::Help}, {{"--records"}, A::Records}, {{"--records", "-h"}, A::Help},
+        {{"--uncapped", "-x", "--help"}, A::Refuse, false, "-x"}, {{"uncapped"}, A::Refuse, false, "uncapped"},
+        {{"--help=1"}, A::Refuse, false, "--help=1"}};
     for (const auto& c : lines) {
         std::vector<const char*> argv = {"larkmere"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         const CommandLine line = parseCommandLine(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::make_tuple(line.action, line.uncapped, line.refused), std::make_tuple(c.action, c.uncapped, c.refused))
+        const bool muted = std::find(c.args.begin(), c.args.end(), std::string("--mute")) != c.args.end();
+        EXPECT_EQ(std::make_tuple(line.action, line.uncapped, line.refused, line.muted),
+                  std::make_tuple(c.action, c.uncapped, c.refused, muted))
             << argv.size() - 1 << " options, first " << (c.args.empty() ? "none" : c.args[0]);
-        EXPECT_EQ(line.muted, std::find(c.args.begin(), c.args.end(), std::string("--mute")) != c.args.end());
     }
-
     for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD Graphics 620"})
         EXPECT_EQ(softwareRenderer(name), name[0] != 'M') << name;
     EXPECT_TRUE(softwareRenderer(nullptr));
@@ -53,5 +53,6 @@ TEST(Launch, UserTextIsPrintedOnOneLineWithoutTerminalCodes) {
     const std::pair<std::string, std::string> texts[] = {
         {"--fast", "--fast"}, {"a\nb", "a\\nb"}, {"\x1b[2J", "\\x1b[2J"}, {"tab\there\r", "tab\\there\\r"},
         {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"}, {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
-    for (const auto& [text, shown] : texts) EXPECT_EQ(printable(text), shown);
+    for (const auto& [text, shown] : texts)
+        EXPECT_EQ(printable(text), shown);
 }
