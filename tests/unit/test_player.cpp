@@ -25,17 +25,16 @@ TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
     // Each row starts in the fixed view with the target at (x, 3, z), then takes its own view (the orbit view
     // keeps the fixed direction, yaw 40.24); two passes of s seconds with a paused pass between, which leaves the
     // duck where it is. Arrows: Up Down Left Right. Nothing held keeps the last facing (77); onto an edge: dropped.
-    const struct { const char* arrows; bool orbit; float x, z; double s; float dx, dz, facing; } cases[] = {
-        {"U", false, 0, 60, 0.1, 0, -1.5f, 180}, {"D", false, 0, 60, 0.1, 0, 1.5f, 0},
-        {"L", false, 0, 60, 0.1, -1.5f, 0, -90}, {"R", false, 0, 60, 0.1, 1.5f, 0, 90},
-        {"UL", false, 0, 60, 0.1, -Diagonal, -Diagonal, -135}, {"UR", false, 0, 60, 0.1, Diagonal, -Diagonal, 135},
-        {"DL", false, 0, 60, 0.1, -Diagonal, Diagonal, -45}, {"DR", false, 0, 60, 0.1, Diagonal, Diagonal, 45},
-        {"UDL", false, 0, 60, 0.1, -Diagonal, 0, -45}, {"ULR", false, 0, 60, 0.1, 0, -Diagonal, 135},
-        {"", false, 0, 60, 0.1, 0, 0, 77}, {"UR", false, 24.9f, 0, 0.1, 0, -Diagonal, 135},  // blocked right, slides
-        {"U", true, 0, 60, 0.1, -0.9689134f, -1.1450794f, 220.23636f},  // along the look direction
-        {"R", true, 0, 60, 0.1, 1.1450794f, -0.9689134f, 130.23636f},   // square to it
-        {"R", false, 24.0625f, 0, 0.0625, 0, 0, 90}, {"L", false, -24.0625f, 0, 0.0625, 0, 0, -90},
-        {"U", false, 0, -69.0625f, 0.0625, 0, 0, 180}, {"D", false, 0, 69.0625f, 0.0625, 0, 0, 0}};
+    struct Walk { const char* arrows; float dx, dz, facing; bool orbit = false; float x = 0, z = 60; double s = 0.1; };
+    const Walk cases[] = {
+        {"U", 0, -1.5f, 180}, {"D", 0, 1.5f, 0}, {"L", -1.5f, 0, -90}, {"R", 1.5f, 0, 90},
+        {"UL", -Diagonal, -Diagonal, -135}, {"UR", Diagonal, -Diagonal, 135}, {"DL", -Diagonal, Diagonal, -45},
+        {"DR", Diagonal, Diagonal, 45}, {"UDL", -Diagonal, 0, -45}, {"ULR", 0, -Diagonal, 135}, {"", 0, 0, 77},
+        {"UR", 0, -Diagonal, 135, false, 24.9f, 0},               // blocked right, slides
+        {"U", -0.9689134f, -1.1450794f, 220.23636f, true},         // along the look direction
+        {"R", 1.1450794f, -0.9689134f, 130.23636f, true},          // square to it
+        {"R", 0, 0, 90, false, 24.0625f, 0, 0.0625}, {"L", 0, 0, -90, false, -24.0625f, 0, 0.0625},
+        {"U", 0, 0, 180, false, 0, -69.0625f, 0.0625}, {"D", 0, 0, 0, false, 0, 69.0625f, 0.0625}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.arrows << (c.orbit ? " orbit at " : " fixed at ") << c.x << ", " << c.z);
         Camera camera;
@@ -52,7 +51,8 @@ TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
         EXPECT_NEAR(duck.facing, c.facing, 1e-4f);
         for (const bool paused : {false, true, false}) camera.step(c.s, Field, false, paused);
         EXPECT_EQ(at(camera.target), at({c.x + 2 * c.dx, 3.0f, c.z + 2 * c.dz}));
-        EXPECT_EQ(at(arm(camera)), at(c.orbit ? Vec3{6.5905916f, 5.9914469f, 7.7888810f} : Vec3{11, 10, 13}));
+        const Vec3 orbitArm{6.5905916f, 5.9914469f, 7.7888810f}, fixedArm{11, 10, 13};
+        EXPECT_EQ(at(arm(camera)), at(c.orbit ? orbitArm : fixedArm));
     }
 }
 

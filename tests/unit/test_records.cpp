@@ -53,11 +53,6 @@ struct Folder {
         fs::remove_all(path.parent_path());
     }
     fs::path file() const { return path / "records"; }
-    Records records() const {
-        const RecordRead read = readRecordFile(file());
-        EXPECT_EQ(read.status, ReadStatus::Read) << read.why;
-        return read.records;
-    }
 };
 
 // As root, folder modes bind nobody: the run is made as nobody, as a player meets them.
@@ -67,25 +62,21 @@ static void asPlayer(bool drop) {
     }
 }
 
-static Records records(int32_t score, std::optional<int32_t> win, int32_t runs, int32_t wins) {
-    return {score, win, runs, wins};
-}
-
 TEST(Records, EachRunAgainstTheRecordsGivesTheNewRecordsAndTheLineShown) {
-    const Records none, lost = records(40, {}, 3, 0), won = records(125, 50, 5, 2);
+    const Records none, lost{40, {}, 3, 0}, won{125, 50, 5, 2};
     const std::string toBeat = "Record: 125   Mejor tiempo: 00 : 50";
     // The line shown names which records the run beat, so it also tells the outcome's kind.
     const struct { const char* name; Records old; RunResult run; Records now; std::string line; } cases[] = {
-        {"first run", none, {false, 12, 30}, records(12, {}, 1, 0), "NUEVO RECORD!"},
-        {"first run, no score", none, {false, 0, 3}, records(0, {}, 1, 0), "Record: 0"},
-        {"lost below the best", lost, {false, 39, 80}, records(40, {}, 4, 0), "Record: 40"},
-        {"lost above the best", lost, {false, 41, 80}, records(41, {}, 4, 0), "NUEVO RECORD!"},
-        {"a tie", lost, {false, 40, 9}, records(40, {}, 4, 0), "Record: 40"},
-        {"a first win", lost, {true, 121, 65}, records(121, 65, 4, 1), "NUEVO RECORD Y MEJOR TIEMPO!"},
-        {"a win slower", won, {true, 122, 51}, records(125, 50, 6, 3), toBeat},
-        {"a win as fast", won, {true, 121, 50}, records(125, 50, 6, 3), toBeat},
-        {"a win faster", won, {true, 121, 49}, records(125, 49, 6, 3), "NUEVO MEJOR TIEMPO!"},
-        {"a loss after wins", won, {false, 60, 600}, records(125, 50, 6, 2), toBeat}};
+        {"first run", none, {false, 12, 30}, {12, {}, 1, 0}, "NUEVO RECORD!"},
+        {"first run, no score", none, {false, 0, 3}, {0, {}, 1, 0}, "Record: 0"},
+        {"lost below the best", lost, {false, 39, 80}, {40, {}, 4, 0}, "Record: 40"},
+        {"lost above the best", lost, {false, 41, 80}, {41, {}, 4, 0}, "NUEVO RECORD!"},
+        {"a tie", lost, {false, 40, 9}, {40, {}, 4, 0}, "Record: 40"},
+        {"a first win", lost, {true, 121, 65}, {121, 65, 4, 1}, "NUEVO RECORD Y MEJOR TIEMPO!"},
+        {"a win slower", won, {true, 122, 51}, {125, 50, 6, 3}, toBeat},
+        {"a win as fast", won, {true, 121, 50}, {125, 50, 6, 3}, toBeat},
+        {"a win faster", won, {true, 121, 49}, {125, 49, 6, 3}, "NUEVO MEJOR TIEMPO!"},
+        {"a loss after wins", won, {false, 60, 600}, {125, 50, 6, 2}, toBeat}};
     for (const auto& c : cases) {
         const RecordOutcome outcome = applyRun(c.old, c.run);
         EXPECT_EQ(outcome.records, c.now) << c.name << ": " << formatRecords(outcome.records);
@@ -99,30 +90,28 @@ TEST(RecordFile, DamagedFilesMovedAsideAndUnwritableFoldersCostOneLineNeverTheOl
                (std::string(wins) == "0" ? "none" : "41") + "\nruns " + runs + "\nwins " + wins + "\n";
     };
     const std::string kept = file("1", "37", "3", "1"), noWin = file("1", "37", "3", "0");
-    const std::string fresh = file("1", "60", "2", "0");  // below, "\0": no file; "/": a directory
+    const std::string fresh = file("1", "60", "2", "0"), moved = "moved it to ";
     // Each folder takes two lost runs, of 50 then 60 points. `said`: how the one line said goes on.
-    const struct { const char* name; std::string text; Fault fault; std::string after, said; } cases[] = {
-        {"no file yet", std::string(1, '\0'), Fault::None, fresh, ""},
+    struct Case { const char* name; std::optional<std::string> text; Fault fault; std::string after, said; };
+    std::vector<Case> cases = {  // text: none for no file, "/" for a directory
+        {"no file yet", {}, Fault::None, fresh, ""},
         {"a kept file", kept, Fault::None, file("1", "60", "5", "1"), ""},
-        {"garbage", "\x7f" "ELF\x02\x01 not records\n", Fault::None, fresh, "moved it to "},
-        {"empty", "", Fault::None, fresh, "moved it to "},
-        {"truncated", kept.substr(0, kept.size() - 1), Fault::None, fresh, "moved it to "},
-        {"a newer version", file("2", "37", "3", "1"), Fault::None, fresh, "moved it to "},
-        {"a directory", "/", Fault::None, fresh, "moved it to "},
-        {"a score beyond the field", file("1", "131", "3", "0"), Fault::None, fresh, "moved it to "},
-        {"negative runs", file("1", "37", "-3", "0"), Fault::None, fresh, "moved it to "},
-        {"runs beyond int32", file("1", "37", "2147483648", "0"), Fault::None, fresh, "moved it to "},
-        {"more wins than runs", file("1", "37", "1", "2"), Fault::None, fresh, "moved it to "},
         {"a read-only folder", noWin, Fault::ReadOnly, noWin, "Permission denied"},
         {"a full disk on write", noWin, Fault::FullOnWrite, noWin, "No space left on device"},
         {"a full disk on fsync", noWin, Fault::FullOnFsync, noWin, "No space left on device"}};
+    const std::pair<const char*, std::string> damaged[] = {
+        {"garbage", "\x7f" "ELF\x02\x01 not records\n"}, {"empty", ""}, {"a directory", "/"},
+        {"truncated", kept.substr(0, kept.size() - 1)}, {"a newer version", file("2", "37", "3", "1")},
+        {"a score beyond the field", file("1", "131", "3", "0")}, {"negative runs", file("1", "37", "-3", "0")},
+        {"runs beyond int32", file("1", "37", "2147483648", "0")},
+        {"more wins than runs", file("1", "37", "1", "2")}};
+    for (const auto& [name, text] : damaged) cases.push_back({name, text, Fault::None, fresh, moved});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Folder folder;
         if (c.text == "/") fs::create_directories(folder.file() / "inside");
-        else if (c.text != std::string(1, '\0')) std::ofstream(folder.file(), std::ios::binary) << c.text;
-        const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-        if (c.fault == Fault::ReadOnly) fs::permissions(folder.path, writeBits, fs::perm_options::remove);
+        else if (c.text) std::ofstream(folder.file(), std::ios::binary) << *c.text;
+        if (c.fault == Fault::ReadOnly) fs::permissions(folder.path, fs::perms(0555));
         std::vector<std::string> said;
         asPlayer(c.fault == Fault::ReadOnly), fault = c.fault;
         RecordBook book(folder.path, [&](const std::string& line) { said.push_back(line); });
@@ -137,7 +126,7 @@ TEST(RecordFile, DamagedFilesMovedAsideAndUnwritableFoldersCostOneLineNeverTheOl
         std::vector<fs::path> aside;
         for (const fs::path& entry : fs::directory_iterator(folder.path))
             if (entry.filename().string().rfind("records.damaged-", 0) == 0) aside.push_back(entry);
-        const bool damaged = c.said == "moved it to ";
+        const bool damaged = c.said == moved;
         ASSERT_EQ(aside.size(), size_t(damaged));
         ASSERT_EQ(said.size(), size_t(!c.said.empty()));
         if (said.empty()) continue;
@@ -162,7 +151,8 @@ TEST(RecordFile, TwoGamesAtOnceLoseNoRun) {
     game(50, false);
     other.join();
     // One game won runs 0, 4, ... 36 in 100 - i seconds; the other scored up to 89.
-    EXPECT_EQ(folder.records(), records(89, 64, 80, 10));
+    const RecordRead read = readRecordFile(folder.file());
+    EXPECT_EQ(read.records, (Records{89, 64, 80, 10})) << read.why;
 }
 
 TEST(RecordFile, AKillAtAnyInstantLeavesOldOrNewRecordsNeverLess) {
