@@ -8,10 +8,11 @@
 #include "shell/CommandLine.h"
 #include "shell/Pacing.h"
 
-TEST(Launch, CommandLineAndRenderer) {
+TEST(Launch, CommandLineItsEchoAndRenderer) {
     using A = LaunchAction;
     // --mute only mutes, whatever comes with it.
-    const struct { std::vector<const char*> args; A action; bool uncapped = false; const char* refused = ""; } lines[] = {
+    struct Line { std::vector<const char*> args; A action; bool uncapped = false; std::string refused = ""; };
+    const Line lines[] = {
         {{}, A::Play}, {{"--uncapped"}, A::Play, true}, {{"--mute", "--uncapped"}, A::Play, true},
         {{"--version", "--uncapped"}, A::Version, true}, {{"--version", "-h"}, A::Help},
         {{"--help", "--version"}, A::Help}, {{"--records"}, A::Records}, {{"--records", "-h"}, A::Help},
@@ -26,7 +27,14 @@ TEST(Launch, CommandLineAndRenderer) {
                   std::make_tuple(c.action, c.uncapped, c.refused, muted))
             << argv.size() - 1 << " options, first " << (c.args.empty() ? "none" : c.args[0]);
     }
-    for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD Graphics 620"})
+    // What a refused option echoes of the user's text: one line, no terminal codes.
+    const std::pair<std::string, std::string> texts[] = {
+        {"--fast", "--fast"}, {"a\nb", "a\\nb"}, {"\x1b[2J", "\\x1b[2J"}, {"tab\there\r", "tab\\there\\r"},
+        {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"},
+        {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
+    for (const auto& [text, shown] : texts)
+        EXPECT_EQ(printable(text), shown);
+    for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD 620"})
         EXPECT_EQ(softwareRenderer(name), name[0] != 'M') << name;
     EXPECT_TRUE(softwareRenderer(nullptr));
 }
@@ -45,14 +53,7 @@ TEST(Launch, PacerSleepsToEachRefreshAndNeverCatchesUp) {
         pacer.wait();
     }
     EXPECT_EQ(sleptUntil, (std::vector<long>{20, 40, 90, 110}));
-    FramePacer(0.0, [&] { return now; }, [&](SteadyTime) { sleptUntil.clear(); }).wait();  // 0 Hz: vsync or uncapped
+    // 0 Hz: vsync or uncapped, never a sleep.
+    FramePacer(0.0, [&] { return now; }, [&](SteadyTime) { sleptUntil.clear(); }).wait();
     EXPECT_EQ(sleptUntil.size(), 4u);
-}
-
-TEST(Launch, UserTextIsPrintedOnOneLineWithoutTerminalCodes) {
-    const std::pair<std::string, std::string> texts[] = {
-        {"--fast", "--fast"}, {"a\nb", "a\\nb"}, {"\x1b[2J", "\\x1b[2J"}, {"tab\there\r", "tab\\there\\r"},
-        {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"}, {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
-    for (const auto& [text, shown] : texts)
-        EXPECT_EQ(printable(text), shown);
 }
