@@ -73,16 +73,14 @@ TEST(SoundRules, NearerPassesAreLouderAndTheAmbienceFollowsTheLook) {
     EXPECT_GT(near[2].start[0].volume, far[2].start[0].volume + 0.3f);
     EXPECT_LE(near[2].start[0].volume, 1.0f);
 
-    const struct { bool night; float daylight; Sound loop; } looks[] = {
-        {false, 1.0f, Sound::Day}, {false, 0.0f, Sound::Day},
-        {true, 1.0f, Sound::Night}, {true, 0.0f, Sound::Night}};
-    float dayVolume = 0, sunsetVolume = 0;
-    for (const auto& look : looks) {
+    // The ambience follows the look: the night loop by night, the day loop by day and, calmer, at sunset.
+    const auto look = [](bool night, float daylight) {
         SoundMemory memory;
-        const SoundCues cues = soundCues({Play, {}, 2.0f, nullptr, look.night, look.daylight, false}, memory);
-        EXPECT_EQ(cues.ambienceLoop, look.loop) << look.night << look.daylight;
-        if (!look.night) (look.daylight == 0.0f ? sunsetVolume : dayVolume) = cues.ambienceVolume;
-    }
-    EXPECT_LT(sunsetVolume, dayVolume) << "sunset is calmer than day";
-    EXPECT_GT(sunsetVolume, 0.0f);
+        return soundCues({Play, {}, 2.0f, nullptr, night, daylight, false}, memory);
+    };
+    EXPECT_EQ(std::make_tuple(look(false, 1).ambienceLoop, look(false, 0).ambienceLoop, look(true, 1).ambienceLoop,
+                              look(true, 0).ambienceLoop),
+              std::make_tuple(Sound::Day, Sound::Day, Sound::Night, Sound::Night));
+    EXPECT_LT(look(false, 0).ambienceVolume, look(false, 1).ambienceVolume);
+    EXPECT_GT(look(false, 0).ambienceVolume, 0.0f);
 }
