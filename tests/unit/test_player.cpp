@@ -22,29 +22,29 @@ static SDL_Event key(SDL_Keycode k, Uint32 type = SDL_KEYUP) { SDL_Event e{type}
 static SDL_Event motion(int x, int y) { SDL_Event e{SDL_MOUSEMOTION}; e.motion.xrel = x; e.motion.yrel = y; return e; }
 
 TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
-    // Each row: the arrows held (Up Down Left Right), the step and facing expected, the view, the start (x, z)
-    // and the pass length s. It starts in the fixed view with the target at (x, 3, z), then takes its own view
-    // (the orbit view keeps the fixed direction, yaw 40.24); two passes of s seconds with a paused pass between,
-    // which leaves the duck where it is. Nothing held keeps the last facing (77); onto an edge: dropped.
-    struct Walk { const char* arrows; float dx, dz, facing; bool orbit = false; float x = 0, z = 60; double s = 0.1; };
-    const Walk cases[] = {
-        {"U", 0, -1.5f, 180}, {"D", 0, 1.5f, 0}, {"L", -1.5f, 0, -90}, {"R", 1.5f, 0, 90},
-        {"UL", -Diagonal, -Diagonal, -135}, {"UR", Diagonal, -Diagonal, 135}, {"DL", -Diagonal, Diagonal, -45},
-        {"DR", Diagonal, Diagonal, 45}, {"UDL", -Diagonal, 0, -45}, {"ULR", 0, -Diagonal, 135},
-        {"", 0, 0, 77}, {"UR", 0, -Diagonal, 135, false, 24.9f, 0},  // nothing held; blocked right, slides
-        {"U", -0.9689134f, -1.1450794f, 220.23636f, true},         // along the look direction
-        {"R", 1.1450794f, -0.9689134f, 130.23636f, true},          // square to it
-        {"R", 0, 0, 90, false, 24.0625f, 0, 0.0625}, {"L", 0, 0, -90, false, -24.0625f, 0, 0.0625},
-        {"U", 0, 0, 180, false, 0, -69.0625f, 0.0625}, {"D", 0, 0, 0, false, 0, 69.0625f, 0.0625}};
+    // Each row starts in the fixed view with the target at (x, 3, z), then takes its own view (the orbit view
+    // keeps the fixed direction, yaw 40.24); two passes of s seconds with a paused pass between, which leaves the
+    // duck where it is. Arrows: Up Down Left Right. Nothing held keeps the last facing (77); onto an edge: dropped.
+    const struct { const char* arrows; bool orbit; float x, z; double s; float dx, dz, facing; } cases[] = {
+        {"U", false, 0, 60, 0.1, 0, -1.5f, 180}, {"D", false, 0, 60, 0.1, 0, 1.5f, 0},
+        {"L", false, 0, 60, 0.1, -1.5f, 0, -90}, {"R", false, 0, 60, 0.1, 1.5f, 0, 90},
+        {"UL", false, 0, 60, 0.1, -Diagonal, -Diagonal, -135}, {"UR", false, 0, 60, 0.1, Diagonal, -Diagonal, 135},
+        {"DL", false, 0, 60, 0.1, -Diagonal, Diagonal, -45}, {"DR", false, 0, 60, 0.1, Diagonal, Diagonal, 45},
+        {"UDL", false, 0, 60, 0.1, -Diagonal, 0, -45}, {"ULR", false, 0, 60, 0.1, 0, -Diagonal, 135},
+        {"", false, 0, 60, 0.1, 0, 0, 77}, {"UR", false, 24.9f, 0, 0.1, 0, -Diagonal, 135},  // blocked right, slides
+        {"U", true, 0, 60, 0.1, -0.9689134f, -1.1450794f, 220.23636f},  // along the look direction
+        {"R", true, 0, 60, 0.1, 1.1450794f, -0.9689134f, 130.23636f},   // square to it
+        {"R", false, 24.0625f, 0, 0.0625, 0, 0, 90}, {"L", false, -24.0625f, 0, 0.0625, 0, 0, -90},
+        {"U", false, 0, -69.0625f, 0.0625, 0, 0, 180}, {"D", false, 0, 69.0625f, 0.0625, 0, 0, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.arrows << (c.orbit ? " orbit " : " fixed ") << c.x << ", " << c.z);
+        SCOPED_TRACE(testing::Message() << c.arrows << (c.orbit ? " orbit at " : " fixed at ") << c.x << ", " << c.z);
         Camera camera;
         camera.orbitView = false, camera.target = {c.x, 3.0f, c.z};
         camera.step(0.0, Field, false);
         camera.orbitView = c.orbit;
         camera.step(0.0, Field, false);
         uint8_t keys[SDL_NUM_SCANCODES] = {};
-        for (const char a : std::string(c.arrows)) keys[SDL_SCANCODE_RIGHT + std::string("RLDU").find(a)] = 1;
+        for (const char* a = c.arrows; *a != 0; ++a) keys[SDL_SCANCODE_RIGHT + std::string("RLDU").find(*a)] = 1;
         pollArrowKeys(camera, keys);
         Duck duck(camera, 0, 0);
         duck.facing = 77.0f;
@@ -52,8 +52,7 @@ TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
         EXPECT_NEAR(duck.facing, c.facing, 1e-4f);
         for (const bool paused : {false, true, false}) camera.step(c.s, Field, false, paused);
         EXPECT_EQ(at(camera.target), at({c.x + 2 * c.dx, 3.0f, c.z + 2 * c.dz}));
-        const Vec3 orbitArm{6.5905916f, 5.9914469f, 7.7888810f}, fixedArm{11, 10, 13};
-        EXPECT_EQ(at(arm(camera)), at(c.orbit ? orbitArm : fixedArm));
+        EXPECT_EQ(at(arm(camera)), at(c.orbit ? Vec3{6.5905916f, 5.9914469f, 7.7888810f} : Vec3{11, 10, 13}));
     }
 }
 
@@ -75,8 +74,7 @@ TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
     const Vec3 top = c.eye;
     mouse(0, 10, 1);
     EXPECT_EQ(at(c.eye), at(top));
-    // Turning back is accepted, down to under the ground; the view's eye is floored at 0.5.
-    mouse(0, -10, 150);
+    mouse(0, -10, 150);  // turning back is accepted, down to under the ground; the view's eye is floored at 0.5
     EXPECT_LT(c.eye.y, 0.0f);
     EXPECT_EQ(at(c.lookAtEye()), at({c.eye.x, 0.5f, c.eye.z}));
 }
@@ -84,17 +82,14 @@ TEST(CameraMoves, MouseOrbitsTheEyeAroundTheTarget) {
 TEST(KeyTable, EveryEventInEveryState) {
     // What the table of each state changes: Playing, Paused, and the end screens (Won and GameOver).
     const std::string quits = "quit:1", view = "orbit:0 placed:0", fixed = "orbit:1 placed:0", last = "mouse:-7,3";
-    struct Case { std::vector<SDL_Event> sent; std::string play, pause = "", end = ""; bool orbit = true; };
-    const Case cases[] = {
+    const struct { std::vector<SDL_Event> sent; std::string play, pause = "", end = ""; bool orbit = true; } cases[] = {
         {{key(SDLK_ESCAPE)}, quits, quits, quits}, {{key(SDLK_q)}, quits, quits, quits},
         {{key(0, SDL_QUIT)}, quits, quits, quits}, {{key(SDLK_p)}, "state:1", "state:0"},
-        // on release only
-        {{key(SDLK_q, SDL_KEYDOWN), key(SDLK_p, SDL_KEYDOWN), key(SDLK_r, SDL_KEYDOWN)}, ""},
+        {{key(SDLK_q, SDL_KEYDOWN), key(SDLK_p, SDL_KEYDOWN), key(SDLK_r, SDL_KEYDOWN)}, ""},  // on release only
         {{key(SDLK_r)}, "", "", "state:0 run:0,0,0 cam:6000,5000,70000;0,3000,60000"},
         {{key(SDLK_v)}, view, view, view}, {{key(SDLK_v)}, fixed, fixed, fixed, false},
-        {{key(SDLK_t)}, "tex:1"}, {{key(SDLK_w)}, "wire:0"}, {{key(SDLK_i)}, "smooth:1"},
-        {{key(SDLK_l)}, "day:1"}, {{key(SDLK_l), key(SDLK_l)}, ""}, {{key(SDLK_n)}, "night:0"},
-        {{key(SDLK_n), key(SDLK_n)}, ""},
+        {{key(SDLK_t)}, "tex:1"}, {{key(SDLK_w)}, "wire:0"}, {{key(SDLK_i)}, "smooth:1"}, {{key(SDLK_l)}, "day:1"},
+        {{key(SDLK_l), key(SDLK_l)}, ""}, {{key(SDLK_n)}, "night:0"}, {{key(SDLK_n), key(SDLK_n)}, ""},
         {{key(SDLK_1)}, "speed:0"}, {{key(SDLK_1), key(SDLK_3)}, ""}, {{key(SDLK_3), key(SDLK_2)}, "speed:1"},
         {{key(SDLK_p), key(SDLK_t)}, "state:1 tex:1", "state:0"},  // one table for the whole pass
         {{motion(4, -2), motion(-7, 3)}, last, last, last}, {{motion(4, -2)}, "", "", "", false}};
@@ -116,11 +111,9 @@ TEST(KeyTable, EveryEventInEveryState) {
                 s << "state:" << int(status.state) << " speed:" << int(status.gameSpeed)
                   << " tex:" << status.texturesEnabled << " wire:" << status.wireframe
                   << " smooth:" << status.smoothShading << " quit:" << quit << " night:" << lighting.nightMode
-                  << " day:" << lighting.daylight << " orbit:" << camera.orbitView
-                  << " placed:" << camera.orbitPlaced << " mouse:" << camera.mouseDeltaX << ','
-                  << camera.mouseDeltaY
-                  << " run:" << status.progress << ',' << status.elapsedSeconds << ','
-                  << std::chrono::duration<double>(now - clock.playStart).count()
+                  << " day:" << lighting.daylight << " orbit:" << camera.orbitView << " placed:" << camera.orbitPlaced
+                  << " mouse:" << camera.mouseDeltaX << ',' << camera.mouseDeltaY << " run:" << status.progress << ','
+                  << status.elapsedSeconds << ',' << std::chrono::duration<double>(now - clock.playStart).count()
                   << " cam:" << at(camera.eye) << ';' << at(camera.target) << ' ';
                 return s.str();
             };
