@@ -24,18 +24,16 @@ static SDL_Event motion(int x, int y) { SDL_Event e{SDL_MOUSEMOTION}; e.motion.x
 TEST(ArrowKeys, MoveTheDuckInsideTheFieldAndTurnIt) {
     // Each row starts in the fixed view with the target at (x, 3, z), then takes its own view (the orbit view
     // keeps the fixed direction, yaw 40.24); two passes of s seconds with a paused pass between, which leaves the
-    // duck where it is. Arrows: Up Down Left Right. Nothing held keeps the last facing (77); onto an edge: dropped.
-    const struct { const char* arrows; bool orbit; float x, z; double s; float dx, dz, facing; } cases[] = {
-        {"U", false, 0, 60, 0.1, 0, -1.5f, 180}, {"D", false, 0, 60, 0.1, 0, 1.5f, 0},
-        {"L", false, 0, 60, 0.1, -1.5f, 0, -90}, {"R", false, 0, 60, 0.1, 1.5f, 0, 90},
-        {"UL", false, 0, 60, 0.1, -Diagonal, -Diagonal, -135}, {"UR", false, 0, 60, 0.1, Diagonal, -Diagonal, 135},
-        {"DL", false, 0, 60, 0.1, -Diagonal, Diagonal, -45}, {"DR", false, 0, 60, 0.1, Diagonal, Diagonal, 45},
-        {"UDL", false, 0, 60, 0.1, -Diagonal, 0, -45}, {"ULR", false, 0, 60, 0.1, 0, -Diagonal, 135},
-        {"", false, 0, 60, 0.1, 0, 0, 77}, {"UR", false, 24.9f, 0, 0.1, 0, -Diagonal, 135},  // blocked right, slides
-        {"U", true, 0, 60, 0.1, -0.9689134f, -1.1450794f, 220.23636f},  // along the look direction
-        {"R", true, 0, 60, 0.1, 1.1450794f, -0.9689134f, 130.23636f},   // square to it
-        {"R", false, 24.0625f, 0, 0.0625, 0, 0, 90}, {"L", false, -24.0625f, 0, 0.0625, 0, 0, -90},
-        {"U", false, 0, -69.0625f, 0.0625, 0, 0, 180}, {"D", false, 0, 69.0625f, 0.0625, 0, 0, 0}};
+    // duck where it is. Arrows: Up Down Left Right; each pass moves the target by (dx, 0, dz).
+    // Nothing held keeps the last facing (77); a step onto an edge is dropped.
+    const struct { const char* arrows; float dx, dz, facing; bool orbit = false; float x = 0, z = 60; double s = 0.1; } cases[] = {
+        {"U", 0, -1.5f, 180}, {"D", 0, 1.5f, 0}, {"L", -1.5f, 0, -90}, {"R", 1.5f, 0, 90}, {"UL", -Diagonal, -Diagonal, -135},
+        {"UR", Diagonal, -Diagonal, 135}, {"DL", -Diagonal, Diagonal, -45}, {"DR", Diagonal, Diagonal, 45}, {"UDL", -Diagonal, 0, -45},
+        {"ULR", 0, -Diagonal, 135}, {"", 0, 0, 77}, {"UR", 0, -Diagonal, 135, false, 24.9f, 0},  // blocked right, slides
+        {"U", -0.9689134f, -1.1450794f, 220.23636f, true},  // along the look direction
+        {"R", 1.1450794f, -0.9689134f, 130.23636f, true},   // square to it
+        {"R", 0, 0, 90, false, 24.0625f, 0, 0.0625}, {"L", 0, 0, -90, false, -24.0625f, 0, 0.0625},
+        {"U", 0, 0, 180, false, 0, -69.0625f, 0.0625}, {"D", 0, 0, 0, false, 0, 69.0625f, 0.0625}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.arrows << (c.orbit ? " orbit at " : " fixed at ") << c.x << ", " << c.z);
         Camera camera;
@@ -83,14 +81,12 @@ TEST(KeyTable, EveryEventInEveryState) {
     // What the table of each state changes: Playing, Paused, and the end screens (Won and GameOver).
     const std::string quits = "quit:1", view = "orbit:0 placed:0", fixed = "orbit:1 placed:0", last = "mouse:-7,3";
     const struct { std::vector<SDL_Event> sent; std::string play, pause = "", end = ""; bool orbit = true; } cases[] = {
-        {{key(SDLK_ESCAPE)}, quits, quits, quits}, {{key(SDLK_q)}, quits, quits, quits},
-        {{key(0, SDL_QUIT)}, quits, quits, quits}, {{key(SDLK_p)}, "state:1", "state:0"},
+        {{key(SDLK_ESCAPE)}, quits, quits, quits}, {{key(SDLK_q)}, quits, quits, quits}, {{key(0, SDL_QUIT)}, quits, quits, quits},
+        {{key(SDLK_p)}, "state:1", "state:0"}, {{key(SDLK_r)}, "", "", "state:0 run:0,0,0 cam:6000,5000,70000;0,3000,60000"},
         {{key(SDLK_q, SDL_KEYDOWN), key(SDLK_p, SDL_KEYDOWN), key(SDLK_r, SDL_KEYDOWN)}, ""},  // on release only
-        {{key(SDLK_r)}, "", "", "state:0 run:0,0,0 cam:6000,5000,70000;0,3000,60000"},
-        {{key(SDLK_v)}, view, view, view}, {{key(SDLK_v)}, fixed, fixed, fixed, false},
-        {{key(SDLK_t)}, "tex:1"}, {{key(SDLK_w)}, "wire:0"}, {{key(SDLK_i)}, "smooth:1"}, {{key(SDLK_l)}, "day:1"},
-        {{key(SDLK_l), key(SDLK_l)}, ""}, {{key(SDLK_n)}, "night:0"}, {{key(SDLK_n), key(SDLK_n)}, ""},
-        {{key(SDLK_1)}, "speed:0"}, {{key(SDLK_1), key(SDLK_3)}, ""}, {{key(SDLK_3), key(SDLK_2)}, "speed:1"},
+        {{key(SDLK_v)}, view, view, view}, {{key(SDLK_v)}, fixed, fixed, fixed, false}, {{key(SDLK_t)}, "tex:1"}, {{key(SDLK_w)}, "wire:0"},
+        {{key(SDLK_i)}, "smooth:1"}, {{key(SDLK_l)}, "day:1"}, {{key(SDLK_l), key(SDLK_l)}, ""}, {{key(SDLK_n)}, "night:0"},
+        {{key(SDLK_n), key(SDLK_n)}, ""}, {{key(SDLK_1)}, "speed:0"}, {{key(SDLK_1), key(SDLK_3)}, ""}, {{key(SDLK_3), key(SDLK_2)}, "speed:1"},
         {{key(SDLK_p), key(SDLK_t)}, "state:1 tex:1", "state:0"},  // one table for the whole pass
         {{motion(4, -2), motion(-7, 3)}, last, last, last}, {{motion(4, -2)}, "", "", "", false}};
     for (const auto& c : cases) {
@@ -108,18 +104,15 @@ TEST(KeyTable, EveryEventInEveryState) {
             InputTargets targets{status, quit, lighting, camera, clock, nullptr, faces, faces};
             auto seen = [&] {  // everything the events may change, as "name:value" words
                 std::ostringstream s;
-                s << "state:" << int(status.state) << " speed:" << int(status.gameSpeed)
-                  << " tex:" << status.texturesEnabled << " wire:" << status.wireframe
-                  << " smooth:" << status.smoothShading << " quit:" << quit << " night:" << lighting.nightMode
-                  << " day:" << lighting.daylight << " orbit:" << camera.orbitView << " placed:" << camera.orbitPlaced
-                  << " mouse:" << camera.mouseDeltaX << ',' << camera.mouseDeltaY << " run:" << status.progress << ','
-                  << status.elapsedSeconds << ',' << std::chrono::duration<double>(now - clock.playStart).count()
-                  << " cam:" << at(camera.eye) << ';' << at(camera.target) << ' ';
+                s << "state:" << int(status.state) << " speed:" << int(status.gameSpeed) << " tex:" << status.texturesEnabled
+                  << " wire:" << status.wireframe << " smooth:" << status.smoothShading << " quit:" << quit << " night:" << lighting.nightMode
+                  << " day:" << lighting.daylight << " orbit:" << camera.orbitView << " placed:" << camera.orbitPlaced << " mouse:"
+                  << camera.mouseDeltaX << ',' << camera.mouseDeltaY << " run:" << status.progress << ',' << status.elapsedSeconds << ','
+                  << std::chrono::duration<double>(now - clock.playStart).count() << " cam:" << at(camera.eye) << ';' << at(camera.target) << ' ';
                 return s.str();
             };
             std::string expected = seen();
-            std::istringstream change(table == GameState::Playing  ? c.play
-                                      : table == GameState::Paused ? c.pause : c.end);
+            std::istringstream change(table == GameState::Playing ? c.play : table == GameState::Paused ? c.pause : c.end);
             for (std::string word; change >> word;) {
                 const std::size_t start = expected.find(word.substr(0, word.find(':') + 1));
                 expected.replace(start, expected.find(' ', start) - start, word);

@@ -33,15 +33,14 @@ TEST(PlayClock, CountsOnlyPlayingTimeAndShowsItTruncated) {
         EXPECT_EQ(status.elapsedSeconds, c.seconds) << c.name;
     }
 
-    const std::pair<int32_t, const char*> times[] = {
-        {0, "00 : 00"}, {9, "00 : 09"}, {10, "00 : 10"}, {65, "01 : 05"}, {599, "09 : 59"}, {600, "10 : 00"},
-        {609, "10 : 09"}, {675, "11 : 15"}, {6000, "100 : 00"}, {-5, "00 : 00"}, {Max, "35791394 : 07"}};
-    for (const auto& [seconds, shown] : times)
-        EXPECT_EQ(formatPlayTime(seconds), shown) << seconds << " s";
+    // The two lines shown while playing: progress and seconds, then what they read.
     const std::tuple<int32_t, int32_t, const char*> lines[] = {{0, 0, "Score: 0 / Tiempo: 00 : 00"},
-        {-37, 65, "Score: 37 / Tiempo: 01 : 05"}, {Min, 600, "Score: 2147483648 / Tiempo: 10 : 00"}};
+        {-1, 9, "Score: 1 / Tiempo: 00 : 09"}, {0, 10, "Score: 0 / Tiempo: 00 : 10"}, {-37, 65, "Score: 37 / Tiempo: 01 : 05"},
+        {0, 599, "Score: 0 / Tiempo: 09 : 59"}, {Min, 600, "Score: 2147483648 / Tiempo: 10 : 00"}, {0, 609, "Score: 0 / Tiempo: 10 : 09"},
+        {0, 675, "Score: 0 / Tiempo: 11 : 15"}, {0, 6000, "Score: 0 / Tiempo: 100 : 00"}, {0, -5, "Score: 0 / Tiempo: 00 : 00"},
+        {0, Max, "Score: 0 / Tiempo: 35791394 : 07"}};
     for (const auto& [p, s, shown] : lines)
-        EXPECT_EQ(std::string(formatScoreLines(p, s).score) + " / " + formatScoreLines(p, s).time, shown);
+        EXPECT_EQ(std::string(formatScoreLines(p, s).score) + " / " + formatScoreLines(p, s).time, shown) << s << " s";
 }
 
 TEST(CarMotion, StepsTurnsAndLanes) {
