@@ -30,8 +30,7 @@ TEST(Launch, CommandLineItsEchoAndRenderer) {
     // What a refused option echoes of the user's text: one line, no terminal codes.
     const std::pair<std::string, std::string> texts[] = {
         {"--fast", "--fast"}, {"a\nb", "a\\nb"}, {"\x1b[2J", "\\x1b[2J"}, {"tab\there\r", "tab\\there\\r"},
-        {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"},
-        {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
+        {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"}, {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
     for (const auto& [text, shown] : texts)
         EXPECT_EQ(printable(text), shown);
     for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD 620"})

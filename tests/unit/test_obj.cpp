@@ -42,8 +42,8 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
     const std::pair<const char*, float> numbers[] = {{"1e39", FLT_MAX}, {"-1e400", -FLT_MAX}, {"inf", FLT_MAX},
         {"1e-400", 0}, {"-1e-40", -1e-40f}, {"x", 0}, {"1.5abc", 0}, {"nan", 0}, {"+2.5", 2.5f}, {"3.4028234e38", FLT_MAX}};
     for (const auto& [word, x] : numbers) EXPECT_EQ(readObj(std::string("v ") + word + " 7").positions.at(0).x, x) << word;
-    const std::pair<const char*, const char*> unreadable[] = {{"./assets/models/Missing.obj", "No such file or directory"},
-                                                              {"./assets/models", "Is a directory"}};
+    const std::pair<const char*, const char*> unreadable[] = {
+        {"./assets/models/Missing.obj", "No such file or directory"}, {"./assets/models", "Is a directory"}};
     for (const auto& [path, why] : unreadable)
         EXPECT_EQ(readObjFile(path).failure, std::string("Larkmere: cannot read the model \"") + path + "\": " + why + "\n");
 

@@ -65,16 +65,13 @@ TEST(Records, EachRunAgainstTheRecordsGivesTheNewRecordsAndTheLineShown) {
     const std::string toBeat = "Record: 125   Mejor tiempo: 00 : 50";
     // The line shown names which records the run beat, so it also tells the outcome's kind.
     const struct { const char* name; Records old; RunResult run; Records now; std::string line; } cases[] = {
-        {"first run", none, {false, 12, 30}, {12, {}, 1, 0}, "NUEVO RECORD!"},
-        {"first run, no score", none, {false, 0, 3}, {0, {}, 1, 0}, "Record: 0"},
+        {"first run", none, {false, 12, 30}, {12, {}, 1, 0}, "NUEVO RECORD!"}, {"a tie", lost, {false, 40, 9}, {40, {}, 4, 0}, "Record: 40"},
+        {"first run, no score", none, {false, 0, 3}, {0, {}, 1, 0}, "Record: 0"}, {"a win slower", won, {true, 122, 51}, {125, 50, 6, 3}, toBeat},
         {"lost below the best", lost, {false, 39, 80}, {40, {}, 4, 0}, "Record: 40"},
         {"lost above the best", lost, {false, 41, 80}, {41, {}, 4, 0}, "NUEVO RECORD!"},
-        {"a tie", lost, {false, 40, 9}, {40, {}, 4, 0}, "Record: 40"},
         {"a first win", lost, {true, 121, 65}, {121, 65, 4, 1}, "NUEVO RECORD Y MEJOR TIEMPO!"},
-        {"a win slower", won, {true, 122, 51}, {125, 50, 6, 3}, toBeat},
-        {"a win as fast", won, {true, 121, 50}, {125, 50, 6, 3}, toBeat},
-        {"a win faster", won, {true, 121, 49}, {125, 49, 6, 3}, "NUEVO MEJOR TIEMPO!"},
-        {"a loss after wins", won, {false, 60, 600}, {125, 50, 6, 2}, toBeat}};
+        {"a win as fast", won, {true, 121, 50}, {125, 50, 6, 3}, toBeat}, {"a loss after wins", won, {false, 60, 600}, {125, 50, 6, 2}, toBeat},
+        {"a win faster", won, {true, 121, 49}, {125, 49, 6, 3}, "NUEVO MEJOR TIEMPO!"}};
     for (const auto& c : cases) {
         const RecordOutcome outcome = applyRun(c.old, c.run);
         EXPECT_EQ(outcome.records, c.now) << c.name << ": " << formatRecords(outcome.records);

@@ -14,9 +14,8 @@ constexpr int32_t Max = std::numeric_limits<int32_t>::max(), Min = std::numeric_
 TEST(PlayClock, CountsOnlyPlayingTimeAndShowsItTruncated) {
     // A run opens on the help panel at normal speed, textured, filled and smooth, at nought.
     const GameStatus& run = GameStatus::instance();
-    EXPECT_EQ(std::tie(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading),
-              std::make_tuple(GameState::Paused, GameSpeed::Normal, true, false, true));
-    EXPECT_EQ(std::make_pair(run.progress, run.elapsedSeconds), std::make_pair(0, 0));
+    EXPECT_EQ(std::tie(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading, run.progress, run.elapsedSeconds),
+              std::make_tuple(GameState::Paused, GameSpeed::Normal, true, false, true, 0, 0));
     // Milliseconds on the help panel, playing, paused or ended, then playing again after a resume or a restart.
     const struct { const char* name; int help, play, pause; bool restart; int again, seconds; } cases[] = {
         {"help panel, 5.7 s, pause, 0.3 s", 5000, 5700, 30000, false, 300, 6},
@@ -93,12 +92,10 @@ TEST(CollisionAndGoal, EndTheRunOnATouchingCarOrBeyondTheLastLane) {
         {-0.5f, -60, -60, false}, {50.0f, -10, -60, false}, {NAN, Max, -60, false}, {3e9f, Max, -60, false},
         {2147483648.0f, Max - 59, -60, false}, {INFINITY, Max, -60, false}, {-60.9f, -120, -120, false},
         {-61.0f, -121, -121, true}, {-3e9f, Min, Min, true}, {-INFINITY, Min, Min, true}};
-    GameStatus status;
-    status.state = GameState::Playing;
+    GameStatus status{GameState::Playing};
     for (const auto& [z, p, progress, won] : walk) {
         camera.target.z = z;
         updateProgress(camera, status);
-        const bool isWon = status.state == GameState::Won;
-        EXPECT_EQ(std::make_tuple(progressFor(z), status.progress, isWon), std::tie(p, progress, won)) << z;
+        EXPECT_EQ(std::make_tuple(progressFor(z), status.progress, status.state == GameState::Won), std::tie(p, progress, won)) << z;
     }
 }

@@ -23,8 +23,7 @@ std::string cuesOf(const std::vector<Pass>& passes, std::vector<SoundCues>* cues
     for (const Pass& pass : passes) {
         // Duck and car 0 given by their centres; boxes of size 2 keep their maximum corner.
         traffic[0].position = {pass.carX + 1.0f, 1.0f, 61.0f};
-        const Vec3 duck = {1.0f, 0.0f, pass.duckZ + 1.0f};
-        const SoundCues c = soundCues({pass.state, duck, 2.0f, &traffic, false, 1.0f, pass.muted}, memory);
+        const SoundCues c = soundCues({pass.state, {1.0f, 0.0f, pass.duckZ + 1.0f}, 2.0f, &traffic, false, 1.0f, pass.muted}, memory);
         std::string words;
         for (const SoundStart& s : c.start) words += std::string(",") + names[static_cast<int>(s.sound)];
         words += std::string(c.stopMotion ? ",cut" : "") + (c.stopAll ? ",mute" : "") + (c.ambience ? "" : ",hush");
