@@ -23,16 +23,14 @@ TEST(Launch, CommandLineItsEchoAndRenderer) {
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         const CommandLine line = parseCommandLine(static_cast<int>(argv.size()), argv.data());
         const bool muted = std::find(c.args.begin(), c.args.end(), std::string("--mute")) != c.args.end();
-        EXPECT_EQ(std::make_tuple(line.action, line.uncapped, line.refused, line.muted),
-                  std::make_tuple(c.action, c.uncapped, c.refused, muted))
+        EXPECT_EQ(std::make_tuple(line.action, line.uncapped, line.refused, line.muted), std::make_tuple(c.action, c.uncapped, c.refused, muted))
             << argv.size() - 1 << " options, first " << (c.args.empty() ? "none" : c.args[0]);
     }
     // What a refused option echoes of the user's text: one line, no terminal codes.
     const std::pair<std::string, std::string> texts[] = {
         {"--fast", "--fast"}, {"a\nb", "a\\nb"}, {"\x1b[2J", "\\x1b[2J"}, {"tab\there\r", "tab\\there\\r"},
         {std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"}, {"caf\xc3\xa9 d\xc3\xbc" "ck", "caf\xc3\xa9 d\xc3\xbc" "ck"}};
-    for (const auto& [text, shown] : texts)
-        EXPECT_EQ(printable(text), shown);
+    for (const auto& [text, shown] : texts) EXPECT_EQ(printable(text), shown);
     for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD 620"})
         EXPECT_EQ(softwareRenderer(name), name[0] != 'M') << name;
     EXPECT_TRUE(softwareRenderer(nullptr));

@@ -32,8 +32,7 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
         {"index 0 or past a list", Square + "f 0 1 2\nf -5 1 2\nf 1 2 5\nf 1/1 2/3 3/1\nf 1//1 2//1 3//3", "4 2 2"},
         {"a quad with one bad corner", Square + "f 1 2 3 5\nf 1//1 2//1 3//1 4//3\nf 1/1 2/1 3/1 4/0", "4 2 2"},
         {"malformed corners", Square + "f 1 2\nf 1/1/1/1 2 3\nf 1 x 3\nf 1 2 3.5\nf 1 2 3/\nf 1 2 ++3", "4 2 2"},
-        {"CRLF, a leading plus, no last newline", "v +1 2 3\r\nv 4 -5 6\r\nv 7 8 +9\r\nf +1 2 3\r\nvn 0 0 1",
-         "3 1 0 | 0/-1/-1 1/-1/-1 2/-1/-1"},
+        {"CRLF, a leading plus, no last newline", "v +1 2 3\r\nv 4 -5 6\r\nv 7 8 +9\r\nf +1 2 3\r\nvn 0 0 1", "3 1 0 | 0/-1/-1 1/-1/-1 2/-1/-1"},
         {"every v, vn and vt line counts, numbers or not, so later faces keep their elements",
          "v 1 x 3\nv 1 2\nv\nvn a b c\nvn 1 2\nvt 0.5\nvt 1 zz\n v 1 1 1\n# v 1 1 1\nvp 1 2\nv ++1 0 0\n"
          "vt 0.25 0.75\nvt 1 2 3 w\nv 1e39 0 0\nf -1 1 2", "4 2 4 | 3/-1/-1 0/-1/-1 1/-1/-1"}};

@@ -84,13 +84,11 @@ TEST(RecordFile, DamagedFilesMovedAsideAndUnwritableFoldersCostOneLineNeverTheOl
         return std::string("larkmere-records ") + version + "\nbest-score " + score + "\nbest-win-seconds " +
                (std::string(wins) == "0" ? "none" : "41") + "\nruns " + runs + "\nwins " + wins + "\n";
     };
-    const std::string kept = file("1", "37", "3", "1"), noWin = file("1", "37", "3", "0");
-    const std::string fresh = file("1", "60", "2", "0"), moved = "moved it to ";
+    const std::string kept = file("1", "37", "3", "1"), noWin = file("1", "37", "3", "0"), fresh = file("1", "60", "2", "0"), moved = "moved it to ";
     // Each folder takes two lost runs, of 50 then 60 points. `said`: how the one line said goes on.
     struct Case { const char* name; std::optional<std::string> text; Fault fault; std::string after, said; };
     std::vector<Case> cases = {  // text: none for no file, "/" for a directory
-        {"no file yet", {}, Fault::None, fresh, ""},
-        {"a kept file", kept, Fault::None, file("1", "60", "5", "1"), ""},
+        {"no file yet", {}, Fault::None, fresh, ""}, {"a kept file", kept, Fault::None, file("1", "60", "5", "1"), ""},
         {"a read-only folder", noWin, Fault::ReadOnly, noWin, "Permission denied"},
         {"a full disk on write", noWin, Fault::FullOnWrite, noWin, "No space left on device"},
         {"a full disk on fsync", noWin, Fault::FullOnFsync, noWin, "No space left on device"}};

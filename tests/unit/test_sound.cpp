@@ -36,9 +36,8 @@ std::string cuesOf(const std::vector<Pass>& passes, std::vector<SoundCues>* cues
 
 TEST(SoundRules, StateChangesStartTheirSoundsOnce) {
     const struct { const char* name; std::vector<Pass> passes; const char* cues; } cases[] = {
-        {"P starts play with a quack", {{Pause}, {Pause}, {Play}, {Play}}, "- - quack -"},
+        {"P starts play with a quack", {{Pause}, {Pause}, {Play}, {Play}}, "- - quack -"}, {"the first pass is no transition", {{Play}}, "-"},
         {"R restarts with a quack; the jump home is no step", {{Over, 20}, {Play}, {Play}}, "- quack -"},
-        {"the first pass is no transition", {{Play}}, "-"},
         {"a step on setting off, one a stride, none standing, one on setting off again",
          {{Play, 60}, {Play, 59.5f}, {Play, 58}, {Play, 56.5f}, {Play, 56.5f}, {Play, 56.4f}}, "- walk1 - walk2 - walk1"},
         {"a car passing near: one whoosh as it starts to draw away",
@@ -52,8 +51,7 @@ TEST(SoundRules, StateChangesStartTheirSoundsOnce) {
          {{Play, 60, 3}, {Pause, 58, 2}, {Pause, 55, 5}, {Pause, 50, 9}}, "- cut - -"},
         {"muted: no quack, step, whoosh or crash, and no ambience",
          {{Pause, 60, 9, true}, {Play, 60, 3, true}, {Play, 57, 4, true}, {Over, 57, 1, true}}, "mute,hush mute,hush mute,hush cut,mute,hush"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(cuesOf(c.passes), c.cues) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(cuesOf(c.passes), c.cues) << c.name;
 }
 
 TEST(SoundRules, NearerPassesAreLouderAndTheAmbienceFollowsTheLook) {
