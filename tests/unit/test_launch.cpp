@@ -74,7 +74,7 @@ static std::string summary(const ObjModel& m) {
     return s.str();
 }
 
-TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
+TEST(ObjReaderTable, CornerFormsIndicesBrokenLinesAndTheCommittedDuck) {
     const struct { const char* name; std::string text; const char* read; } cases[] = {
         {"v, v/vt, v//vn corners", Square + "f 1 2/2 3//2", "4 2 2 | 0/-1/-1 1/1/-1 2/-1/1"},
         {"v/vt/vn quad naming later lines", "f 4/1/2 3/2/1 2/1/1 1/2/2\n" + Square, "4 2 2 | 3/0/1 2/1/0 1/0/0 0/1/1"},
@@ -104,9 +104,8 @@ TEST(ObjReaderTable, CornerFormsIndicesAndBrokenLines) {
     EXPECT_EQ(std::make_tuple(full.hasTexCoord, full.s, full.t, full.hasNormal, full.normal.y, full.position.x,
                               full.position.z, bare.hasTexCoord, bare.hasNormal, bare.position.x),
               std::make_tuple(true, 0.25f, -0.75f, true, 2.0f, 5.0f, -2.5f, false, false, 20.0f)) << "t is -v";
-}
 
-TEST(CommittedAssets, DuckModelAsTheGameReadsIt) {
+    // The committed model as the game reads it.
     const ObjModel duck = readObjFile("./assets/models/Duck.obj").model;
     std::ifstream file("./assets/models/Duck.obj");
     size_t faceLines = 0;

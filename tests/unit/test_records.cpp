@@ -106,8 +106,7 @@ TEST(RecordFile, DamagedFilesMovedAsideAndUnwritableFoldersCostOneLineNeverTheOl
         std::vector<std::string> said;
         asPlayer(c.fault == Fault::ReadOnly), fault = c.fault;
         RecordBook book(folder.path, [&](const std::string& line) { said.push_back(line); });
-        const RecordLine first = book.finishRun({false, 50, 9}).line;
-        book.waitForWrite();
+        const RecordLine first = book.finishRun({false, 50, 9}).line;  // the next run waits for this write
         const int32_t second = book.finishRun({false, 60, 9}).records.bestScore;  // the game plays on
         book.waitForWrite();
         fault = Fault::None, asPlayer(false);
