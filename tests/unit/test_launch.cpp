@@ -15,7 +15,7 @@
 #include "shell/CommandLine.h"
 #include "shell/Pacing.h"
 
-TEST(Launch, CommandLineItsEchoAndRenderer) {
+TEST(Launch, CommandLineItsEchoRendererAndPacer) {
     using A = LaunchAction;
     // --mute only mutes, whatever comes with it.
     struct Line { std::vector<const char*> args; A action; bool uncapped = false; std::string refused = ""; bool muted = false; };
@@ -39,9 +39,8 @@ TEST(Launch, CommandLineItsEchoAndRenderer) {
     for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast", "Mesa Intel(R) UHD 620"})
         EXPECT_EQ(softwareRenderer(name), name[0] != 'M') << name;
     EXPECT_TRUE(softwareRenderer(nullptr));
-}
 
-TEST(Launch, PacerSleepsToEachRefreshAndNeverCatchesUp) {
+    // The pacer sleeps to each refresh and never catches up.
     using std::chrono::milliseconds;
     SteadyTime now{};
     std::vector<long> sleptUntil;  // milliseconds

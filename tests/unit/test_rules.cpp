@@ -93,10 +93,9 @@ TEST(Traffic, CarsStepTurnAndKeepLanesATouchOrTheGoalEndsTheRun) {
         }
     }
     // Walking to each z in turn: the progress that z stands for, the progress kept (only ever lowered), won or not.
-    const std::tuple<float, int32_t, int32_t, bool> walk[] = {{60.7f, 0, 0, false}, {59.5f, -1, -1, false},
-        {-0.5f, -60, -60, false}, {50.0f, -10, -60, false}, {NAN, Max, -60, false}, {3e9f, Max, -60, false},
-        {2147483648.0f, Max - 59, -60, false}, {INFINITY, Max, -60, false}, {-60.9f, -120, -120, false},
-        {-61.0f, -121, -121, true}, {-3e9f, Min, Min, true}, {-INFINITY, Min, Min, true}};
+    const std::tuple<float, int32_t, int32_t, bool> walk[] = {{60.7f, 0, 0, false}, {59.5f, -1, -1, false}, {-0.5f, -60, -60, false},
+        {50.0f, -10, -60, false}, {NAN, Max, -60, false}, {3e9f, Max, -60, false}, {2147483648.0f, Max - 59, -60, false}, {INFINITY, Max, -60, false},
+        {-60.9f, -120, -120, false}, {-61.0f, -121, -121, true}, {-3e9f, Min, Min, true}, {-INFINITY, Min, Min, true}};
     GameStatus status{GameState::Playing};
     for (const auto& [z, p, progress, won] : walk) {
         camera.target.z = z;
