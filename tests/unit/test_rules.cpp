@@ -113,8 +113,8 @@ constexpr float Far = 1000.0f;
 // duck's row; the other cars far away), and what the player chose.
 struct Pass { GameState state; float duckZ = 60.0f, carX = Far; bool muted = false; };
 
-// Each pass as words joined by ",": the sounds it starts, "cut" when it cuts steps and whooshes
-// short, "mute" when it stops everything, "hush" without ambience; "-" for none of these.
+// Each pass as words joined by ",": "cut" when it cuts steps and whooshes short, "mute" when it
+// stops everything, "hush" without ambience, then the sounds it starts; "-" for none of these.
 std::string cuesOf(const std::vector<Pass>& passes, std::vector<SoundCues>* cues = nullptr) {
     const char* const names[] = {"walk1", "walk2", "whoosh", "crash", "won", "quack", "day", "night"};
     Traffic traffic = makeTraffic();
@@ -125,9 +125,8 @@ std::string cuesOf(const std::vector<Pass>& passes, std::vector<SoundCues>* cues
         // Duck and car 0 given by their centres; boxes of size 2 keep their maximum corner.
         traffic[0].position = {pass.carX + 1.0f, 1.0f, 61.0f};
         const SoundCues c = soundCues({pass.state, {1.0f, 0.0f, pass.duckZ + 1.0f}, 2.0f, &traffic, false, 1.0f, pass.muted}, memory);
-        std::string words;
+        std::string words = std::string(c.stopMotion ? ",cut" : "") + (c.stopAll ? ",mute" : "") + (c.ambience ? "" : ",hush");
         for (const SoundStart& s : c.start) words += std::string(",") + names[static_cast<int>(s.sound)];
-        words += std::string(c.stopMotion ? ",cut" : "") + (c.stopAll ? ",mute" : "") + (c.ambience ? "" : ",hush");
         seen += (seen.empty() ? "" : " ") + (words.empty() ? "-" : words.substr(1));
         if (cues != nullptr) cues->push_back(c);
     }
@@ -146,8 +145,8 @@ TEST(SoundRules, StateChangesStartTheirSoundsOnceNearerPassesLouder) {
         {"turning back inside the radius is the same pass-by; leaving it ends it",
          {{Play, 60, 5}, {Play, 60, 3}, {Play, 60, 4}, {Play, 60, 3}, {Play, 60, 6}, {Play, 60, 8}, {Play, 60, 4}, {Play, 60, 6}},
          "- - whoosh - - - - whoosh"},
-        {"a crash once", {{Play, 60, 3}, {Over, 60, 1}, {Over, 60, 3}, {Over}}, "- crash,cut - -"},
-        {"the tune once", {{Play, -61}, {Win, -61}, {Win, -61}}, "- won,cut -"},
+        {"a crash once", {{Play, 60, 3}, {Over, 60, 1}, {Over, 60, 3}, {Over}}, "- cut,crash - -"},
+        {"the tune once", {{Play, -61}, {Win, -61}, {Win, -61}}, "- cut,won -"},
         {"nothing on a paused pass, whatever moves; the ambience plays on",
          {{Play, 60, 3}, {Pause, 58, 2}, {Pause, 55, 5}, {Pause, 50, 9}}, "- cut - -"},
         {"muted: no quack, step, whoosh or crash, and no ambience",
