@@ -133,20 +133,22 @@ std::vector<int16_t> readSamples(const std::string& path, bool wav) {
     return samples;
 }
 
-bool playedBetween(const std::string& stream, const std::string& name, size_t from, size_t by) {
+std::optional<size_t> playedBetween(const std::string& stream, const std::string& name, size_t from, size_t by) {
     const std::vector<int16_t> sound = readSamples(LARKMERE_SOURCE_DIR "/assets/sounds/" + name + ".wav", true);
     const double soundEnergy = std::inner_product(sound.begin(), sound.end(), sound.begin(), 0.0);
     const auto deadline = Clock::now() + std::chrono::seconds(60);
+    const size_t last = by + StreamRate / 2;  // the recording's own buffering
     size_t searched = from;  // offsets before this were tried on an earlier reading
     do {
         const std::vector<int16_t> heard = readSamples(stream);
-        for (; searched + sound.size() <= heard.size(); ++searched) {
+        for (; searched + sound.size() <= heard.size() && searched <= last; ++searched) {
             const auto window = heard.begin() + searched;
             const double dot = std::inner_product(sound.begin(), sound.end(), window, 0.0);
             const double energy = std::inner_product(window, window + sound.size(), window, 0.0);
-            if (energy > 0 && dot / std::sqrt(energy * soundEnergy) >= 0.6) return searched <= by + StreamRate / 2;
+            if (energy > 0 && dot / std::sqrt(energy * soundEnergy) >= 0.6) return searched;
         }
+        if (searched > last) return std::nullopt;
         usleep(100000);
     } while (Clock::now() < deadline);
-    return false;
+    return std::nullopt;
 }

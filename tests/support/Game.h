@@ -13,11 +13,11 @@ constexpr int StreamRate = 22050;
 
 // The samples of a raw stream, or of a WAV file's data (its 44-byte header skipped).
 std::vector<int16_t> readSamples(const std::string& path, bool wav = false);
-// Whether the sound from assets/sounds/<name>.wav starts in the stream at or after the sample
-// `from` and by the sample `by`, give or take half a second of the recording's own buffering.
-// It starts at the first offset whose window matches it with a normalised correlation of at
-// least 0.6; the growing stream is polled until one is found or for a minute.
-bool playedBetween(const std::string& stream, const std::string& name, size_t from, size_t by);
+// Where the sound from assets/sounds/<name>.wav starts in the stream, if it does at or after the
+// sample `from` and by the sample `by`, give or take half a second of the recording's own
+// buffering: the first offset whose window matches it with a normalised correlation of at least
+// 0.6. The growing stream is polled until that is settled, for a minute at most.
+std::optional<size_t> playedBetween(const std::string& stream, const std::string& name, size_t from, size_t by);
 // A shell command's exit status and standard output.
 std::pair<int, std::string> shell(const std::string& command);
 // The XDG_DATA_HOME every game of this test process gets: a temporary folder, never the
