@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the unit and GL test suites of the whole project with AddressSanitizer and UBSan
-# in a build directory of their own (default build/asan) and runs them there.
+# Builds the whole project with AddressSanitizer and UBSan in a build directory of its own
+# (default build/asan) and runs the unit, GL and end-to-end tests there: the last drive the
+# sanitized game itself, which must end with status 0 and nothing on standard error.
 #
-# Leak detection is on for both; the few records that SDL's D-Bus and Mesa's driver keep
-# until exit are named in tests/lsan.supp, so any other leak fails the run.
+# Leak detection is on throughout; the few records that SDL's D-Bus and Mesa's driver keep
+# until exit are named in tests/lsan.supp (the game names D-Bus's itself), so any other leak
+# fails the run.
 #
 #   SANITIZE_BUILD_DIR  build directory (default <repo>/build/asan)
 #   SANITIZE_JOBS       parallel build and test jobs (default 2)
@@ -23,5 +25,5 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on
 asan=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=1:detect_stack_use_after_return=1
 status=0
 export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$root/tests/lsan.supp:print_suppressions=0
-ASAN_OPTIONS=$asan:detect_leaks=1 ctest --test-dir "$dir" -L '^(unit|gl)$' -j"$jobs" --output-on-failure || status=1
+ASAN_OPTIONS=$asan:detect_leaks=1 ctest --test-dir "$dir" -L '^(unit|gl|e2e)$' -j"$jobs" --output-on-failure || status=1
 exit $status
