@@ -79,6 +79,7 @@ TEST(Traffic, CarsStepTurnAndKeepLanesATouchOrTheGoalEndsTheRun) {
         {"overlapping", 10.4f, 40.4f, 2, 9, 39, 2, true}, {"same centre", -3, -21, 2, -3, -21, 2, true}};
     Camera camera;
     Duck duck(camera, 0, 0);
+    EXPECT_EQ(duck.size, 2.0f) << "the duck is 2 units across";
     for (const auto& c : cases) {
         duck.size = c.duckSize;
         duck.position = duckPositionFor({c.duckX, 3.0f, c.duckZ}, c.duckSize);  // the duck under the target
