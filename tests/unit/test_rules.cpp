@@ -13,6 +13,7 @@
 #include "audio/SoundRules.h"
 #include "game/FrameClock.h"
 #include "game/Input.h"
+#include "pad/PadMap.h"
 #include "player/Duck.h"
 #include "render/Overlay.h"
 #include "world/Rules.h"
@@ -237,6 +238,21 @@ TEST(CameraMoves, ArrowsMoveAndTurnTheDuckInsideTheFieldMouseOrbitsTheEye) {
     mouse(0, -10, 150);  // turning back is accepted, down to under the ground; the view's eye is floored at 0.5
     EXPECT_LT(c.eye.y, 0.0f);
     EXPECT_EQ(at(c.lookAtEye()), at({c.eye.x, 0.5f, c.eye.z}));
+}
+
+TEST(PadMoves, TheLeftStickOutOfItsDeadZoneAndTheDPadSetTheArrowFlags) {
+    // Left stick x and y, the D-pad button held (u d l r), the flags set: Forward Backward Left Right.
+    const std::tuple<Sint16, Sint16, char, std::string> cases[] = {{0, -32768, ' ', "F"}, {0, 32767, ' ', "B"}, {-32768, 0, ' ', "L"},
+        {32767, 0, ' ', "R"}, {8191, -8191, ' ', ""}, {9000, 9000, ' ', "BR"}, {-9000, -9000, ' ', "FL"}, {0, 0, 'u', "F"},
+        {0, 0, 'd', "B"}, {0, 0, 'l', "L"}, {0, 0, 'r', "R"}};
+    for (const auto& [x, y, dpad, flags] : cases) {
+        const PadState pad{x, y, 0, 0, dpad == 'u', dpad == 'd', dpad == 'l', dpad == 'r'};
+        Camera camera;
+        applyPad(pad, camera, 0.02);
+        const std::string set = std::string(camera.keyForward ? "F" : "") + (camera.keyBackward ? "B" : "") +
+                                (camera.keyLeft ? "L" : "") + (camera.keyRight ? "R" : "");
+        EXPECT_EQ(set, flags) << x << ", " << y << ", " << dpad;
+    }
 }
 
 TEST(KeyTable, EveryEventInEveryState) {
