@@ -3,9 +3,9 @@
 # (default build/asan) and runs the unit, GL and end-to-end tests there: the last drive the
 # sanitized game itself, which must end with status 0 and nothing on standard error.
 #
-# Leak detection is on throughout; the few records that SDL's D-Bus and Mesa's driver keep
-# until exit are named in tests/lsan.supp (the game names D-Bus's itself), so any other leak
-# fails the run.
+# Leak detection is on throughout. The game window keeps Mesa's driver loaded and the game
+# names SDL's D-Bus record itself; the records both keep until exit are also named in
+# tests/lsan.supp, so any other leak fails the run.
 #
 #   SANITIZE_BUILD_DIR  build directory (default <repo>/build/asan)
 #   SANITIZE_JOBS       parallel build and test jobs (default 2)

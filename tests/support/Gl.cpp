@@ -3,9 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <dlfcn.h>
-#include <link.h>
 #include <string>
 
 #include "shell/Window.h"
@@ -21,11 +18,6 @@ SDL_Window* ensureGlContext() {
         ADD_FAILURE() << "no GL window: " << SDL_GetError() << " " << error;
         return nullptr;
     }
-    // The GL driver stays loaded to the end, so the leak check at exit can name it.
-    dl_iterate_phdr([](dl_phdr_info* info, size_t, void*) {
-        if (std::strstr(info->dlpi_name, "_dri.so") != nullptr) dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-        return 0;
-    }, nullptr);
     // Registered before glutInit, so it runs after freeglut's own exit handler, which
     // still talks to the X server.
     std::atexit([] {
