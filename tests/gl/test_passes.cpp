@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <malloc.h>
+#include <unistd.h>
 #include <tuple>
 
 #include "assets/Texture.h"
@@ -299,10 +301,7 @@ TEST_F(Pass, ScreensSayWhatTheyShouldWhereTheyShould) {
     const Text again{375, 340, 823, "PRESIONE R PARA REINICIAR", "PRESS R TO PLAY AGAIN"};
     const std::vector<Text> won = {{440, 140, 823, "YOU WON!", "YOU WON!"}, {455, 215, 823, "Score: 121", "Score: 121"},
                                    {430, 245, 823, "Tiempo: 10 : 00", "Time: 10 : 00"}, again};
-    const auto with = [](std::vector<Text> texts, const Text& more) {
-        texts.push_back(more);
-        return texts;
-    };
+    const auto with = [](std::vector<Text> texts, const Text& more) { texts.push_back(more); return texts; };
     struct Screen {
         GameState state;
         int32_t progress, elapsed;
@@ -481,6 +480,15 @@ TEST_F(GlTest, WindowIconIsTheDuckUpright) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     ASSERT_TRUE(SDL_GetWindowWMInfo(ensureGlContext(), &info));
+    // Set again and again and scaled down each time, the icon keeps no decoded picture behind.
+    const std::string large = testing::TempDir() + "larkmere-icon-" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(saveImage(Image{1024, 1024, std::vector<uint8_t>(1024 * 1024 * 3, 200)}, large));
+    const auto heap = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
+    setWindowIcon(ensureGlContext(), large);
+    const size_t heapBefore = heap();
+    for (int i = 0; i < 4; ++i) setWindowIcon(ensureGlContext(), large);
+    EXPECT_LT(heap(), heapBefore + 256 * 1024) << "a leaked icon is 1 MiB";
+    std::remove(large.c_str());
     setWindowIcon(ensureGlContext(), "./assets/icons/duck-64.png");
     Atom type = 0;
     int format = 0;
