@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <malloc.h>
-#include <unistd.h>
 #include <tuple>
 
 #include "assets/Texture.h"
@@ -414,9 +413,11 @@ TEST_F(Pass, EndScreenRecordLineFillsTheFreeSpaceOnly) {
 TEST_F(GlTest, ProjectionIsTheFixedPerspectiveAndTexturesLoadWithTheirDepthWrapAndMode) {
     // 45 degrees vertically, the window's aspect, near 0.1, far 200; the modelview left current.
     const Matrix projection = currentMatrix(GL_PROJECTION_MATRIX);
-    GLint matrixMode = 0;
+    // A window not asked to be fullscreen opens at the designed size.
+    int matrixMode = 0, width = 0, height = 0;
     glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-    EXPECT_TRUE(matrixMode == GL_MODELVIEW && glIsEnabled(GL_DEPTH_TEST));
+    SDL_GetWindowSize(ensureGlContext(), &width, &height);
+    EXPECT_TRUE(matrixMode == GL_MODELVIEW && glIsEnabled(GL_DEPTH_TEST) && width == 1000 && height == 480) << width << " x " << height;
     const float perspective[16] = {1.1588225f, 0, 0, 0, 0, 2.4142136f, 0, 0, 0, 0, -1.0010005f, -1, 0, 0, -0.2001001f, 0};
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(projection[i], perspective[i], 1e-6f) << i;
 
@@ -483,11 +484,10 @@ TEST_F(GlTest, WindowIconIsTheDuckUpright) {
     // Set again and again and scaled down each time, the icon keeps no decoded picture behind.
     const std::string large = testing::TempDir() + "larkmere-icon-" + std::to_string(getpid()) + ".png";
     ASSERT_TRUE(saveImage(Image{1024, 1024, std::vector<uint8_t>(1024 * 1024 * 3, 200)}, large));
-    const auto heap = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
     setWindowIcon(ensureGlContext(), large);
-    const size_t heapBefore = heap();
+    const size_t heapBefore = mallinfo2().uordblks + mallinfo2().hblkhd;
     for (int i = 0; i < 4; ++i) setWindowIcon(ensureGlContext(), large);
-    EXPECT_LT(heap(), heapBefore + 256 * 1024) << "a leaked icon is 1 MiB";
+    EXPECT_LT(mallinfo2().uordblks + mallinfo2().hblkhd, heapBefore + 256 * 1024) << "a leaked icon is 1 MiB";
     std::remove(large.c_str());
     setWindowIcon(ensureGlContext(), "./assets/icons/duck-64.png");
     Atom type = 0;

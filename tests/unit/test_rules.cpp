@@ -21,10 +21,11 @@
 constexpr int32_t Max = std::numeric_limits<int32_t>::max(), Min = std::numeric_limits<int32_t>::min();
 
 TEST(PlayClock, CountsOnlyPlayingTimeAndShowsItTruncated) {
-    // A run opens on the help panel at normal speed, textured, filled and smooth, at nought.
+    // A run opens on the help panel at normal speed, textured, filled and smooth, at nought, in full daylight.
     const GameStatus& run = GameStatus::instance();
-    EXPECT_EQ(std::tie(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading, run.progress, run.elapsedSeconds),
-              std::make_tuple(GameState::Paused, GameSpeed::Normal, true, false, true, 0, 0));
+    EXPECT_EQ(std::make_tuple(run.state, run.gameSpeed, run.texturesEnabled, run.wireframe, run.smoothShading, run.progress, run.elapsedSeconds,
+                              LightingMode{}.nightMode, LightingMode{}.daylight),
+              std::make_tuple(GameState::Paused, GameSpeed::Normal, true, false, true, 0, 0, false, 1.0f));
     // Milliseconds on the help panel, playing, paused or ended, then playing again after a resume or a restart.
     const struct { const char* name; int help, play, pause; bool restart; int again, seconds; } cases[] = {
         {"help panel, 5.7 s, pause, 0.3 s", 5000, 5700, 30000, false, 300, 6},
