@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the sanitizer build of
-# the unit, GL and end-to-end tests, the OBJ reader fuzzer, then the full suite (unit, GL, end-to-end,
-# asset regeneration) on the normal build.
+# the unit, GL and end-to-end tests, the OBJ reader fuzzer, then the full suite (unit, GL,
+# end-to-end, asset regeneration) on the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
